@@ -56,6 +56,17 @@ std::vector<uint8_t> Cut(std::vector<uint8_t> bytes, size_t size) {
     return bytes;
 }
 
+// Reads a level the way the game does: from an open file.
+bool ReadFromDisk(const std::string& fileName, LevelFile& level, std::vector<std::string>& faults) {
+    std::FILE* file = std::fopen(fileName.c_str(), "rb");
+    EXPECT_NE(file, nullptr) << fileName;
+    if (!file)
+        return false;
+    const bool read = level.Read(file, faults);
+    std::fclose(file);
+    return read;
+}
+
 TEST(LevelFileTest, TheSmallestLevelReadsAndWritesBackUnchanged) {
     const auto bytes = Level(1, 500, 60000);
     ASSERT_EQ(bytes.size(), 436u);
@@ -270,12 +281,9 @@ TEST(LevelFileTest, ReadingAFileStopsWhereTheLongestLevelEnds) {
     bytes.resize(bytes.size() + 100000, 0xEE);
     testfiles::WriteBytes(dir / "long.lev", bytes);
 
-    std::FILE* file = std::fopen((dir / "long.lev").c_str(), "rb");
-    ASSERT_NE(file, nullptr);
     LevelFile level;
     std::vector<std::string> faults;
-    EXPECT_TRUE(level.Read(file, faults));
-    std::fclose(file);
+    EXPECT_TRUE(ReadFromDisk(dir / "long.lev", level, faults));
     EXPECT_EQ(level.BlockTypeCount(), 127);
     EXPECT_EQ(level.Name(127), "blocks/127.bmp");
     EXPECT_EQ(level.timer, 90000);
@@ -286,10 +294,7 @@ TEST(LevelFileTest, ReadingAFileStopsWhereTheLongestLevelEnds) {
     auto small = Level(1);
     small.resize(small.size() + 100000, 0x11);
     testfiles::WriteBytes(dir / "small.lev", small);
-    file = std::fopen((dir / "small.lev").c_str(), "rb");
-    ASSERT_NE(file, nullptr);
-    EXPECT_TRUE(level.Read(file, faults));
-    std::fclose(file);
+    EXPECT_TRUE(ReadFromDisk(dir / "small.lev", level, faults));
     EXPECT_EQ(level.trailer.size(), LevelFile::kLongestLevel - 436);
     EXPECT_TRUE(faults.empty());
 }
@@ -297,12 +302,9 @@ TEST(LevelFileTest, ReadingAFileStopsWhereTheLongestLevelEnds) {
 TEST(LevelFileTest, ACutFileIsRefusedWhenReadFromDisk) {
     testfiles::ScratchDir dir;
     testfiles::WriteBytes(dir / "cut.lev", Cut(Level(1), 300));
-    std::FILE* file = std::fopen((dir / "cut.lev").c_str(), "rb");
-    ASSERT_NE(file, nullptr);
     LevelFile level;
     std::vector<std::string> faults;
-    EXPECT_FALSE(level.Read(file, faults));
-    std::fclose(file);
+    EXPECT_FALSE(ReadFromDisk(dir / "cut.lev", level, faults));
     ASSERT_EQ(faults.size(), 1u);
     EXPECT_EQ(faults[0], "grid cell (7, 2): the file ends inside this field (it is 300 bytes long; "
                          "a level with 1 block type needs 436)");

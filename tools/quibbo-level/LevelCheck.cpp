@@ -60,7 +60,7 @@ void LevelCheck::Pictures(const LevelFile& level, const std::string& dataFolder)
             continue;
         }
         // The game names its pictures relative to the folder it runs in.
-        const fs::path path = fs::path(dataFolder) / name;
+        const fs::path path = dataFolder == "." ? fs::path(name) : fs::path(dataFolder) / name;
         std::error_code error;
         if (!fs::exists(path, error)) {
             warnings.push_back(field + "no file " + path.string() + unloadable);

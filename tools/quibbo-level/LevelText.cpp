@@ -29,6 +29,13 @@ std::string Hex(const uint8_t* bytes, size_t count) {
     return text;
 }
 
+// A byte as \xHH, for bytes that must not stand in a text as they are.
+void AppendEscaped(std::string& text, unsigned char c) {
+    text += "\\x";
+    text += kHexDigits[c >> 4];
+    text += kHexDigits[c & 15];
+}
+
 std::string CellText(int8_t value) {
     if (value == 0)
         return ".";
@@ -62,9 +69,7 @@ std::string NameText(const std::string& name) {
         } else if (c >= 0x20 && c <= 0x7E) {
             text += static_cast<char>(c);
         } else {
-            text += "\\x";
-            text += kHexDigits[c >> 4];
-            text += kHexDigits[c & 15];
+            AppendEscaped(text, c);
         }
     }
     return text + "\"";
@@ -86,13 +91,10 @@ int HexValue(char c) {
 std::string Quoted(const std::string& word) {
     std::string text = "'";
     for (unsigned char c : word) {
-        if (c >= 0x20 && c <= 0x7E) {
+        if (c >= 0x20 && c <= 0x7E)
             text += static_cast<char>(c);
-        } else {
-            text += "\\x";
-            text += kHexDigits[c >> 4];
-            text += kHexDigits[c & 15];
-        }
+        else
+            AppendEscaped(text, c);
     }
     return text + "'";
 }

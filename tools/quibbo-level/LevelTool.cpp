@@ -26,10 +26,11 @@ File Open(const std::string& name, const char* mode) {
     return File(std::fopen(name.c_str(), mode), &std::fclose);
 }
 
-bool ReadFile(const std::string& name, std::string& bytes, std::string& problem) {
+// Reads a file named on the command line; when it cannot be read, says why on `to`.
+bool ReadNamedFile(const std::string& name, std::string& bytes, std::ostream& to) {
     const File file = Open(name, "rb");
     if (!file) {
-        problem = std::string("cannot open it: ") + std::strerror(errno);
+        to << name << ": error: cannot open it: " << std::strerror(errno) << '\n';
         return false;
     }
     bytes.clear();
@@ -38,12 +39,12 @@ bool ReadFile(const std::string& name, std::string& bytes, std::string& problem)
     while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
         bytes.append(buffer, count);
         if (bytes.size() > kLargestFile) {
-            problem = "it is over 16 MiB, far too large for a level file";
+            to << name << ": error: it is over 16 MiB, far too large for a level file\n";
             return false;
         }
     }
     if (std::ferror(file.get())) {
-        problem = std::string("cannot read it: ") + std::strerror(errno);
+        to << name << ": error: cannot read it: " << std::strerror(errno) << '\n';
         return false;
     }
     return true;
@@ -137,11 +138,9 @@ int Build(const Words& words, std::ostream& out, std::ostream& err) {
     }
     const std::string& textName = words.operands[0];
     const std::string& levelName = words.operands[1];
-    std::string text, problem;
-    if (!ReadFile(textName, text, problem)) {
-        err << textName << ": error: " << problem << '\n';
+    std::string text;
+    if (!ReadNamedFile(textName, text, err))
         return kErrors;
-    }
     LevelFile level;
     std::vector<std::string> errors;
     if (!LevelText::Parse(text, textName, level, errors)) {
@@ -157,6 +156,7 @@ int Build(const Words& words, std::ostream& out, std::ostream& err) {
     Report(err, levelName, "warning", check.warnings);
 
     const std::vector<uint8_t> bytes = level.Bytes();
+    std::string problem;
     if (!WriteFile(levelName, bytes, problem)) {
         err << levelName << ": error: " << problem << '\n';
         return kErrors;
@@ -171,11 +171,9 @@ int Show(const Words& words, std::ostream& out, std::ostream& err) {
         return kErrors;
     }
     const std::string& levelName = words.operands[0];
-    std::string bytes, problem;
-    if (!ReadFile(levelName, bytes, problem)) {
-        err << levelName << ": error: " << problem << '\n';
+    std::string bytes;
+    if (!ReadNamedFile(levelName, bytes, err))
         return kErrors;
-    }
     LevelFile level;
     std::vector<std::string> faults;
     const auto data = AsBytes(bytes);
@@ -197,9 +195,8 @@ int Check(const Words& words, std::ostream& out, std::ostream& err) {
     const std::string dataFolder = words.dataGiven ? words.dataFolder : ".";
     int status = kClean;
     for (const auto& levelName : words.operands) {
-        std::string bytes, problem;
-        if (!ReadFile(levelName, bytes, problem)) {
-            out << levelName << ": error: " << problem << '\n';
+        std::string bytes;
+        if (!ReadNamedFile(levelName, bytes, out)) {
             status = kErrors;
             continue;
         }
