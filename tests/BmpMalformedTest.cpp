@@ -246,7 +246,7 @@ TEST(BmpMalformedTest, MutatedFilesNeverReadOutOfBounds) {
     int loaded = 0, refused = 0;
     for (const BmpFile& base : bases) {
         const std::vector<uint8_t> original = base.Bytes();
-        for (int round = 0; round < 300; ++round) {
+        for (int round = 0; round < 600; ++round) {
             std::vector<uint8_t> bytes = original;
             const int changes = 1 + static_cast<int>(random() % 4);
             for (int i = 0; i < changes && !bytes.empty(); ++i) {

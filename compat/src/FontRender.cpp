@@ -20,9 +20,11 @@ bool StartTtf() {
 
 using FontKey = std::tuple<std::string, long, int, int>;
 
+// Never destroyed: the fonts stay open until the process ends, and stay reachable for the leak
+// checker until then.
 std::map<FontKey, TTF_Font*>& OpenFonts() {
-    static std::map<FontKey, TTF_Font*> fonts;
-    return fonts;
+    static auto* fonts = new std::map<FontKey, TTF_Font*>;
+    return *fonts;
 }
 
 // Text rendered lately; cleared whole when it grows past kMaxKeptTexts, which a game that
