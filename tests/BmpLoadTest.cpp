@@ -351,6 +351,8 @@ TEST_F(BmpLoadTest, OnlyBitmapFilesAreLoaded) {
     EXPECT_EQ(LoadImageA(nullptr, (dir / "missing.bmp").c_str(), IMAGE_BITMAP, 0, 0, kFromFile),
               nullptr);
     EXPECT_EQ(LoadImageA(nullptr, dir.Path().c_str(), IMAGE_BITMAP, 0, 0, kFromFile), nullptr);
+    // A device is no file: it is not read, however much it would give.
+    EXPECT_EQ(LoadImageA(nullptr, "/dev/zero", IMAGE_BITMAP, 0, 0, kFromFile), nullptr);
     EXPECT_EQ(LoadImageA(nullptr, nullptr, IMAGE_BITMAP, 0, 0, kFromFile), nullptr);
 
     HANDLE bitmap = LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, kFromFile);

@@ -5,6 +5,7 @@
 #include "Stretch.h"
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <memory>
 #include <new>
 #include <vector>
@@ -13,31 +14,22 @@ using namespace compat;
 
 namespace {
 
-// No file larger than the largest picture at 32 bits per pixel plus its headers is read: a
-// path naming a device or a huge file stops there instead of filling memory.
+// No file larger than the largest picture at 32 bits per pixel plus its headers is read.
 constexpr size_t kMaxFileBytes = static_cast<size_t>(kMaxBitmapPixels) * 4 + 64 * 1024;
 
 bool ReadWholeFile(const char* path, std::vector<uint8_t>* bytes) {
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path, "rb"), std::fclose);
     if (!file)
         return false;
-    constexpr size_t kChunk = 64 * 1024;
-    size_t used = 0;
-    for (;;) {
-        if (used >= kMaxFileBytes)
-            return false;
-        bytes->resize(used + kChunk);
-        const size_t got = std::fread(bytes->data() + used, 1, kChunk, file.get());
-        used += got;
-        if (got < kChunk)
-            break;
-    }
-    if (std::ferror(file.get()))
+    // Only plain files: a device or a pipe has no size to trust.
+    struct stat status;
+    if (fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0 ||
+        static_cast<uint64_t>(status.st_size) > kMaxFileBytes)
         return false;
-    // An exact copy: no spare capacity past the file's last byte, so the sanitizer build
+    // Exactly the file's size: no spare capacity past its last byte, so the sanitizer build
     // catches any read beyond it.
-    *bytes = std::vector<uint8_t>(bytes->begin(), bytes->begin() + static_cast<long>(used));
-    return true;
+    bytes->resize(static_cast<size_t>(status.st_size));
+    return std::fread(bytes->data(), 1, bytes->size(), file.get()) == bytes->size();
 }
 
 } // namespace
