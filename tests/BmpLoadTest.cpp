@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using bmpfiles::BmpFile;
@@ -77,6 +79,12 @@ uint32_t Xrgb(COLORREF color) {
     return GetRValue(color) << 16 | GetGValue(color) << 8 | GetBValue(color);
 }
 
+// Red in the top byte, then green and blue, alpha in the lowest: an RGBA layout.
+uint32_t Rgba(COLORREF color) {
+    return static_cast<uint32_t>(GetRValue(color)) << 24 | GetGValue(color) << 16 |
+           GetBValue(color) << 8 | 0x5A;
+}
+
 Rows ColorPattern() {
     Rows rows(kHeight, std::vector<uint32_t>(kWidth));
     for (int y = 0; y < kHeight; ++y)
@@ -92,82 +100,102 @@ Rows Map(Rows rows, uint32_t (*f)(uint32_t)) {
     return rows;
 }
 
+// One row of stored values.
+BmpFile OneRow(int bits, std::vector<uint32_t> values) {
+    BmpFile file;
+    file.width = static_cast<int32_t>(values.size());
+    file.height = 1;
+    file.bitCount = static_cast<uint16_t>(bits);
+    file.pixels = bmpfiles::PackRows({values}, bits);
+    return file;
+}
+
+// A compressed picture with a full colour table; the stream is the caller's.
+BmpFile RleFile(uint32_t compression, int width, int height) {
+    BmpFile file;
+    file.width = width;
+    file.height = height;
+    file.bitCount = compression == BI_RLE8 ? 8 : 4;
+    file.compression = compression;
+    file.palette = Palette(1u << file.bitCount);
+    return file;
+}
+
+// The test pattern through a colour table of `tableSize` entries, at most 16 of them used.
+BmpFile IndexedFile(int bits, uint32_t tableSize, bool topDown = false, uint32_t headerSize = 40) {
+    BmpFile file;
+    file.headerSize = headerSize;
+    file.width = kWidth;
+    file.height = topDown ? -kHeight : kHeight;
+    file.bitCount = static_cast<uint16_t>(bits);
+    file.palette = Palette(tableSize);
+    file.pixels = bmpfiles::PackRows(IndexPattern(std::min(tableSize, 16u)), bits, topDown);
+    return file;
+}
+
+Rows IndexedColors(uint32_t tableSize) {
+    return ThroughPalette(IndexPattern(std::min(tableSize, 16u)), Palette(tableSize));
+}
+
+// The colour pattern, each pixel stored as `store` makes it.
+BmpFile DirectFile(int bits, uint32_t (*store)(uint32_t), bool topDown = false,
+                   uint32_t headerSize = 40) {
+    BmpFile file;
+    file.headerSize = headerSize;
+    file.width = kWidth;
+    file.height = topDown ? -kHeight : kHeight;
+    file.bitCount = static_cast<uint16_t>(bits);
+    file.pixels = bmpfiles::PackRows(Map(ColorPattern(), store), bits, topDown);
+    return file;
+}
+
 TEST_F(BmpLoadTest, IndexedDepthsDecodeThroughTheColourTableBothRowOrders) {
     for (int bits : {1, 4, 8}) {
         for (bool topDown : {false, true}) {
             SCOPED_TRACE(testing::Message() << bits << " bits, top-down " << topDown);
-            const uint32_t colors = bits == 1 ? 2 : 16;
-            BmpFile file;
-            file.width = kWidth;
-            file.height = topDown ? -kHeight : kHeight;
-            file.bitCount = static_cast<uint16_t>(bits);
-            file.palette = Palette(bits == 8 ? 256 : colors);
-            const Rows indices = IndexPattern(colors);
-            file.pixels = bmpfiles::PackRows(indices, bits, topDown);
-            HBITMAP bitmap = Load(file);
+            const uint32_t tableSize = 1u << bits;
+            HBITMAP bitmap = Load(IndexedFile(bits, tableSize, topDown));
             ASSERT_NE(bitmap, nullptr);
-            EXPECT_EQ(Colors(bitmap), ThroughPalette(indices, file.palette));
+            EXPECT_EQ(Colors(bitmap), IndexedColors(tableSize));
         }
     }
 }
 
 TEST_F(BmpLoadTest, TrueColourDepthsDecodeBothRowOrders) {
-    const Rows colors = ColorPattern();
     for (int bits : {24, 32}) {
         for (bool topDown : {false, true}) {
             SCOPED_TRACE(testing::Message() << bits << " bits, top-down " << topDown);
-            BmpFile file;
-            file.width = kWidth;
-            file.height = topDown ? -kHeight : kHeight;
-            file.bitCount = static_cast<uint16_t>(bits);
             // The top byte of 32-bit pixels is unused; junk there must not show.
-            file.pixels = bmpfiles::PackRows(
-                Map(colors, [](uint32_t c) { return Xrgb(c) | 0xA5000000; }), bits, topDown);
-            HBITMAP bitmap = Load(file);
+            HBITMAP bitmap = Load(DirectFile(
+                bits, [](uint32_t c) { return Xrgb(c) | 0xA5000000; }, topDown));
             ASSERT_NE(bitmap, nullptr);
-            EXPECT_EQ(Colors(bitmap), colors);
+            EXPECT_EQ(Colors(bitmap), ColorPattern());
         }
     }
 }
 
 TEST_F(BmpLoadTest, SixteenBitPixelsWidenTheirChannels) {
     // X1R5G5B5 without bit fields: 31 is full, 16 becomes 0x84 (bits repeated), 1 becomes 8.
-    BmpFile plain;
-    plain.width = 3;
-    plain.height = 1;
-    plain.bitCount = 16;
-    plain.pixels = bmpfiles::PackRows({{31u << 10, 16u << 5 | 1u, 0x7FFF}}, 16);
-    HBITMAP bitmap = Load(plain);
+    HBITMAP bitmap = Load(OneRow(16, {31u << 10, 16u << 5 | 1u, 0x7FFF}));
     ASSERT_NE(bitmap, nullptr);
     EXPECT_EQ(Colors(bitmap), (Rows{{RGB(255, 0, 0), RGB(0, 0x84, 8), RGB(255, 255, 255)}}));
 
     // R5G6B5 given as bit fields after an info header.
-    BmpFile fields = plain;
+    BmpFile fields = OneRow(16, {0xF800, 32u << 5, 0x001F});
     fields.compression = BI_BITFIELDS;
     fields.masks = {0xF800, 0x07E0, 0x001F};
-    fields.pixels = bmpfiles::PackRows({{0xF800, 32u << 5, 0x001F}}, 16);
     bitmap = Load(fields);
     ASSERT_NE(bitmap, nullptr);
     EXPECT_EQ(Colors(bitmap), (Rows{{RGB(255, 0, 0), RGB(0, 0x82, 0), RGB(0, 0, 255)}}));
 }
 
 TEST_F(BmpLoadTest, BitFieldsInEveryHeaderThatCarriesThem) {
-    // Red in the top byte, then green and blue, alpha in the lowest: an RGBA layout.
     const Rows colors = ColorPattern();
-    const Rows stored = Map(colors, [](uint32_t c) {
-        return static_cast<uint32_t>(GetRValue(c)) << 24 | GetGValue(c) << 16 | GetBValue(c) << 8 |
-               0x5A;
-    });
     for (uint32_t headerSize : {40u, 52u, 56u, 108u, 124u}) {
         SCOPED_TRACE(headerSize);
-        BmpFile file;
-        file.headerSize = headerSize;
-        file.width = kWidth;
-        file.height = kHeight;
-        file.bitCount = 32;
+        BmpFile file = DirectFile(32, Rgba, false, headerSize);
         file.compression = BI_BITFIELDS;
         file.masks = {0xFF000000, 0x00FF0000, 0x0000FF00};
-        file.pixels = bmpfiles::PackRows(stored, 32);
         HBITMAP bitmap = Load(file);
         ASSERT_NE(bitmap, nullptr);
         EXPECT_EQ(Colors(bitmap), colors);
@@ -177,27 +205,15 @@ TEST_F(BmpLoadTest, BitFieldsInEveryHeaderThatCarriesThem) {
 TEST_F(BmpLoadTest, LaterHeadersWithPlainPixelsAndColourTables) {
     for (uint32_t headerSize : {108u, 124u}) {
         SCOPED_TRACE(headerSize);
-        BmpFile indexed;
-        indexed.headerSize = headerSize;
-        indexed.width = kWidth;
-        indexed.height = kHeight;
-        indexed.bitCount = 8;
+        BmpFile indexed = IndexedFile(8, 16, false, headerSize);
         indexed.colorsUsed = 16;
-        indexed.palette = Palette(16);
-        const Rows indices = IndexPattern(16);
-        indexed.pixels = bmpfiles::PackRows(indices, 8);
         HBITMAP bitmap = Load(indexed);
         ASSERT_NE(bitmap, nullptr);
-        EXPECT_EQ(Colors(bitmap), ThroughPalette(indices, indexed.palette));
+        EXPECT_EQ(Colors(bitmap), IndexedColors(16));
 
         // Plain 32-bit pixels ignore whatever masks a later header holds.
-        BmpFile direct;
-        direct.headerSize = headerSize;
-        direct.width = kWidth;
-        direct.height = -kHeight;
-        direct.bitCount = 32;
+        BmpFile direct = DirectFile(32, Xrgb, true, headerSize);
         direct.masks = {0xFF, 0xFF00, 0xFF0000};
-        direct.pixels = bmpfiles::PackRows(Map(ColorPattern(), Xrgb), 32, true);
         bitmap = Load(direct);
         ASSERT_NE(bitmap, nullptr);
         EXPECT_EQ(Colors(bitmap), ColorPattern());
@@ -205,49 +221,26 @@ TEST_F(BmpLoadTest, LaterHeadersWithPlainPixelsAndColourTables) {
 }
 
 TEST_F(BmpLoadTest, CoreHeaderWithThreeByteColourTable) {
-    BmpFile indexed;
-    indexed.headerSize = 12;
-    indexed.width = kWidth;
-    indexed.height = kHeight;
-    indexed.bitCount = 4;
-    indexed.palette = Palette(16);
-    const Rows indices = IndexPattern(16);
-    indexed.pixels = bmpfiles::PackRows(indices, 4);
-    HBITMAP bitmap = Load(indexed);
+    HBITMAP bitmap = Load(IndexedFile(4, 16, false, 12));
     ASSERT_NE(bitmap, nullptr);
-    EXPECT_EQ(Colors(bitmap), ThroughPalette(indices, indexed.palette));
+    EXPECT_EQ(Colors(bitmap), IndexedColors(16));
 
-    BmpFile direct;
-    direct.headerSize = 12;
-    direct.width = kWidth;
-    direct.height = kHeight;
-    direct.bitCount = 24;
-    direct.pixels = bmpfiles::PackRows(Map(ColorPattern(), Xrgb), 24);
-    bitmap = Load(direct);
+    bitmap = Load(DirectFile(24, Xrgb, false, 12));
     ASSERT_NE(bitmap, nullptr);
     EXPECT_EQ(Colors(bitmap), ColorPattern());
 }
 
 TEST_F(BmpLoadTest, ShortColourTableLeavesHigherIndicesBlack) {
-    BmpFile file;
-    file.width = 4;
-    file.height = 1;
-    file.bitCount = 8;
+    BmpFile file = OneRow(8, {1, 0, 2, 255});
     file.colorsUsed = 2;
     file.palette = {RGB(10, 20, 30), RGB(200, 100, 50)};
-    file.pixels = bmpfiles::PackRows({{1, 0, 2, 255}}, 8);
     HBITMAP bitmap = Load(file);
     ASSERT_NE(bitmap, nullptr);
     EXPECT_EQ(Colors(bitmap), (Rows{{RGB(200, 100, 50), RGB(10, 20, 30), 0, 0}}));
 }
 
 TEST_F(BmpLoadTest, Rle8RunsLiteralsMovesAndLineEnds) {
-    BmpFile file;
-    file.width = 6;
-    file.height = 4;
-    file.bitCount = 8;
-    file.compression = BI_RLE8;
-    file.palette = Palette(256);
+    BmpFile file = RleFile(BI_RLE8, 6, 4);
     file.pixels = {
         3, 7, 0, 3, 1, 2, 9, 0, // bottom row: 7 7 7, then 3 literals (padded), to 6 pixels
         0, 0,                   // end of line
@@ -270,12 +263,7 @@ TEST_F(BmpLoadTest, Rle8RunsLiteralsMovesAndLineEnds) {
 }
 
 TEST_F(BmpLoadTest, Rle4NibblePairsAndOddLiterals) {
-    BmpFile file;
-    file.width = 7;
-    file.height = 2;
-    file.bitCount = 4;
-    file.compression = BI_RLE4;
-    file.palette = Palette(16);
+    BmpFile file = RleFile(BI_RLE4, 7, 2);
     file.pixels = {
         5, 0x12, 0,    2,    2, 0, // bottom row: 1 2 1 2 1, move right 2
         0, 0,                      // end of line
@@ -311,13 +299,7 @@ TEST_F(BmpLoadTest, WantedSizeStretchesThePicture) {
 }
 
 TEST_F(BmpLoadTest, GetObjectDescribesTheBitmap) {
-    BmpFile file;
-    file.width = kWidth;
-    file.height = -kHeight;
-    file.bitCount = 8;
-    file.palette = Palette(256);
-    file.pixels = bmpfiles::PackRows(IndexPattern(16), 8, true);
-    HBITMAP bitmap = Load(file);
+    HBITMAP bitmap = Load(IndexedFile(8, 256, true));
     ASSERT_NE(bitmap, nullptr);
 
     EXPECT_EQ(GetObjectA(bitmap, 0, nullptr), static_cast<int>(sizeof(BITMAP)));
@@ -340,10 +322,7 @@ TEST_F(BmpLoadTest, GetObjectDescribesTheBitmap) {
 }
 
 TEST_F(BmpLoadTest, OnlyBitmapFilesAreLoaded) {
-    BmpFile file;
-    file.width = 1;
-    file.height = 1;
-    file.pixels = bmpfiles::PackRows({{0}}, 24);
+    const BmpFile file = OneRow(24, {0});
     const std::string path = bmpfiles::WriteBmp(dir / "one.bmp", file.Bytes());
     EXPECT_EQ(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, kFromFile), nullptr);
     EXPECT_EQ(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION), nullptr);
@@ -362,10 +341,7 @@ TEST_F(BmpLoadTest, OnlyBitmapFilesAreLoaded) {
 }
 
 TEST_F(BmpLoadTest, ForcedFailureRefusesAGoodFileOnce) {
-    BmpFile file;
-    file.width = 1;
-    file.height = 1;
-    file.pixels = bmpfiles::PackRows({{0}}, 24);
+    const BmpFile file = OneRow(24, {0});
     const int before = compat::seams::LiveGdiObjects();
     compat::seams::FailNext("LoadImageA", E_FAIL);
     EXPECT_EQ(Load(file), nullptr);

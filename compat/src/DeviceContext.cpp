@@ -145,15 +145,25 @@ int WINAPI GetBkMode(HDC hdc) {
     return dc ? dc->backgroundMode : 0;
 }
 
-COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color) {
-    if (TakeForcedFailure("SetTextColor"))
+namespace {
+
+// Sets one of a context's colours and returns the one it replaces.
+COLORREF ReplaceColor(const char* operation, HDC hdc, COLORREF DeviceContext::*field,
+                      COLORREF color) {
+    if (TakeForcedFailure(operation))
         return CLR_INVALID;
     DeviceContext* dc = FindDeviceContext(hdc);
     if (!dc)
         return CLR_INVALID;
-    const COLORREF previous = dc->textColor;
-    dc->textColor = color & 0xFFFFFF;
+    const COLORREF previous = dc->*field;
+    dc->*field = color & 0xFFFFFF;
     return previous;
+}
+
+} // namespace
+
+COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color) {
+    return ReplaceColor("SetTextColor", hdc, &DeviceContext::textColor, color);
 }
 
 COLORREF WINAPI GetTextColor(HDC hdc) {
@@ -162,14 +172,7 @@ COLORREF WINAPI GetTextColor(HDC hdc) {
 }
 
 COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color) {
-    if (TakeForcedFailure("SetBkColor"))
-        return CLR_INVALID;
-    DeviceContext* dc = FindDeviceContext(hdc);
-    if (!dc)
-        return CLR_INVALID;
-    const COLORREF previous = dc->backgroundColor;
-    dc->backgroundColor = color & 0xFFFFFF;
-    return previous;
+    return ReplaceColor("SetBkColor", hdc, &DeviceContext::backgroundColor, color);
 }
 
 COLORREF WINAPI GetBkColor(HDC hdc) {
