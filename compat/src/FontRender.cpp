@@ -27,9 +27,12 @@ std::map<FontKey, TTF_Font*>& OpenFonts() {
     return *fonts;
 }
 
-// Text rendered lately; cleared whole when it grows past kMaxKeptTexts, which a game that
-// writes a few lines per frame never reaches between changes of its texts.
+// Text rendered lately; cleared whole when it grows past kMaxKeptTexts texts or
+// kMaxKeptBytes of masks, which a game that writes a few lines per frame does not reach between
+// changes of its texts.
 constexpr size_t kMaxKeptTexts = 256;
+constexpr size_t kMaxKeptBytes = 8 * 1024 * 1024;
+size_t keptBytes = 0;
 
 std::unordered_map<std::string, TextMask>& KeptTexts() {
     static std::unordered_map<std::string, TextMask> texts;
@@ -138,8 +141,11 @@ const TextMask* RenderText(TTF_Font* font, bool antialiased, const std::string& 
         minX < 0)
         mask.left = minX;
 
-    if (KeptTexts().size() >= kMaxKeptTexts)
+    if (KeptTexts().size() >= kMaxKeptTexts || keptBytes >= kMaxKeptBytes) {
         KeptTexts().clear();
+        keptBytes = 0;
+    }
+    keptBytes += mask.coverage.size();
     return &KeptTexts().emplace(key, std::move(mask)).first->second;
 }
 
