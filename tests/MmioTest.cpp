@@ -48,17 +48,20 @@ TEST_F(MmioTest, FindsChunksPastOthersAndPadBytes) {
     Bytes odd = Chunk("junk", {1, 2, 3});
     Bytes list = Form("LIST", "INFO", Chunk("INAM", {'p', 'o', 'p', 0}));
     Bytes samples = Constant16(5, 1000);
-    HMMIO file = Open(Wave(odd + list + FmtChunk() + Chunk("data", samples)));
+    // Another RIFF form first, and a chunk after the RIFF chunk, which is outside it.
+    Bytes avi = Form("RIFF", "AVI ", Chunk("data", {9, 9}));
+    HMMIO file =
+        Open(avi + Wave(odd + list + FmtChunk() + Chunk("data", samples)) + Chunk("more", {1, 2}));
     ASSERT_NE(file, nullptr);
 
-    MMCKINFO riff, fmt, data;
+    MMCKINFO riff, fmt, data, more;
     ASSERT_EQ(FindRiff(file, riff), MMSYSERR_NOERROR);
     EXPECT_EQ(riff.ckid, FOURCC_RIFF);
     EXPECT_EQ(riff.fccType, kWave);
-    EXPECT_EQ(riff.dwDataOffset, 8u);
+    EXPECT_EQ(riff.dwDataOffset, avi.size() + 8);
 
     ASSERT_EQ(FindChunk(file, fmt, riff, kFmt), MMSYSERR_NOERROR);
-    const DWORD fmtOffset = 12 + (8 + 4) + (8 + 4 + 8 + 4) + 8;
+    const DWORD fmtOffset = static_cast<DWORD>(avi.size()) + 12 + (8 + 4) + (8 + 4 + 8 + 4) + 8;
     EXPECT_EQ(fmt.dwDataOffset, fmtOffset);
     EXPECT_EQ(fmt.cksize, 16u);
     WAVEFORMATEX format{};
@@ -77,96 +80,37 @@ TEST_F(MmioTest, FindsChunksPastOthersAndPadBytes) {
     Bytes read(10);
     EXPECT_EQ(mmioRead(file, reinterpret_cast<HPSTR>(read.data()), 10), 10);
     EXPECT_EQ(read, samples);
-    EXPECT_EQ(mmioRead(file, reinterpret_cast<HPSTR>(read.data()), 10), 0); // end of file
+    EXPECT_EQ(FindChunk(file, more, riff, mmioFOURCC('m', 'o', 'r', 'e')),
+              static_cast<MMRESULT>(MMIOERR_CHUNKNOTFOUND));
     EXPECT_EQ(mmioClose(file, 0), MMSYSERR_NOERROR);
 }
 
-TEST_F(MmioTest, AscendSkipsThePadByteAndDescendWithoutFlagTakesTheNextChunk) {
+TEST_F(MmioTest, AscendPassesThePadByteOfAnOddChunk) {
     HMMIO file = Open(Wave(Chunk("odd ", {7, 7, 7}) + Chunk("next", {9, 9})));
     ASSERT_NE(file, nullptr);
     MMCKINFO riff, chunk{};
     ASSERT_EQ(FindRiff(file, riff), MMSYSERR_NOERROR);
-    ASSERT_EQ(mmioDescend(file, &chunk, &riff, 0), MMSYSERR_NOERROR);
-    EXPECT_EQ(chunk.ckid, mmioFOURCC('o', 'd', 'd', ' '));
+    ASSERT_EQ(mmioDescend(file, &chunk, &riff, 0), MMSYSERR_NOERROR); // the chunk that is there
     EXPECT_EQ(chunk.cksize, 3u);
     ASSERT_EQ(mmioAscend(file, &chunk, 0), MMSYSERR_NOERROR);
-    EXPECT_EQ(mmioSeek(file, 0, SEEK_CUR), 12 + 8 + 4); // after the pad byte
+    EXPECT_EQ(mmioSeek(file, 0, SEEK_CUR), 12 + 8 + 4);
     ASSERT_EQ(mmioDescend(file, &chunk, &riff, 0), MMSYSERR_NOERROR);
     EXPECT_EQ(chunk.ckid, mmioFOURCC('n', 'e', 'x', 't'));
-    // Nothing more inside the RIFF chunk.
-    EXPECT_EQ(mmioAscend(file, &chunk, 0), MMSYSERR_NOERROR);
-    EXPECT_EQ(mmioDescend(file, &chunk, &riff, 0), static_cast<MMRESULT>(MMIOERR_CHUNKNOTFOUND));
     mmioClose(file, 0);
 }
 
-TEST_F(MmioTest, SearchesStayInsideTheirParentAndForm) {
-    // A "data" chunk after the RIFF chunk is outside it, and a RIFF of another form is no WAVE.
-    HMMIO file = Open(Form("RIFF", "AVI ", Chunk("data", {1, 2})) + Wave(FmtChunk()) +
-                      Chunk("data", {1, 2}));
+TEST_F(MmioTest, AChunkCutShortByTheFilesEndIsFoundButReadsShortAndCannotBeAscended) {
+    // Lying sizes are refused (see the malformed WAV files of the sound suite); a file that was
+    // cut short is not lying, only shorter.
+    HMMIO file = Open(Form("RIFF", "WAVE", Chunk("fmt ", {1, 0, 1, 0}, 16), 28));
     ASSERT_NE(file, nullptr);
-    MMCKINFO riff, chunk;
+    MMCKINFO riff, fmt;
     ASSERT_EQ(FindRiff(file, riff), MMSYSERR_NOERROR);
-    EXPECT_EQ(riff.dwDataOffset, 8u + 14 + 8);
-    EXPECT_EQ(FindChunk(file, chunk, riff, kFmt), MMSYSERR_NOERROR);
-    EXPECT_EQ(mmioAscend(file, &chunk, 0), MMSYSERR_NOERROR);
-    EXPECT_EQ(FindChunk(file, chunk, riff, kData), static_cast<MMRESULT>(MMIOERR_CHUNKNOTFOUND));
-    mmioClose(file, 0);
-
-    file = Open(Form("RIFF", "AVI ", FmtChunk()));
-    ASSERT_NE(file, nullptr);
-    EXPECT_EQ(FindRiff(file, riff), static_cast<MMRESULT>(MMIOERR_CHUNKNOTFOUND));
-    mmioClose(file, 0);
-}
-
-TEST_F(MmioTest, LyingSizesAreErrorsNotReads) {
-    struct Case {
-        const char* what;
-        Bytes file;
-        MMRESULT fmtResult;
-    } cases[] = {
-        {"format chunk larger than its RIFF chunk",
-         Form("RIFF", "WAVE", Chunk("fmt ", FormatData({}), 4000)), MMIOERR_INVALIDFILE},
-        {"format chunk of 4 GB", Form("RIFF", "WAVE", Chunk("fmt ", FormatData({}), 0xFFFFFFFF)),
-         MMIOERR_INVALIDFILE},
-        {"list before the format runs past the file",
-         Wave(Chunk("LIST", {'I', 'N', 'F', 'O'}, 0x7FFFFFF0) + FmtChunk()), MMIOERR_CHUNKNOTFOUND},
-        {"list before the format runs past its RIFF chunk",
-         Form("RIFF", "WAVE", Chunk("LIST", {'I', 'N', 'F', 'O'}, 100) + FmtChunk(), 40),
-         MMIOERR_CHUNKNOTFOUND},
-        {"RIFF chunk smaller than its format chunk", Form("RIFF", "WAVE", FmtChunk(), 12),
-         MMIOERR_INVALIDFILE},
-        {"file ends inside the format chunk's header", Wave({}) + Bytes{'f', 'm', 't'},
-         MMIOERR_CHUNKNOTFOUND},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        HMMIO file = Open(c.file);
-        ASSERT_NE(file, nullptr);
-        MMCKINFO riff, fmt;
-        ASSERT_EQ(FindRiff(file, riff), MMSYSERR_NOERROR);
-        EXPECT_EQ(FindChunk(file, fmt, riff, kFmt), c.fmtResult);
-        mmioClose(file, 0);
-    }
-}
-
-TEST_F(MmioTest, ChunkCutShortByTheEndOfTheFileReadsShortAndCannotBeAscended) {
-    // The data chunk claims 1000 bytes; the file holds 6 of them.
-    Bytes body = FmtChunk() + Chunk("data", {1, 2, 3, 4, 5, 6}, 1000);
-    Bytes riff = Form("RIFF", "WAVE", body, 4 + 24 + 8 + 1000);
-    HMMIO file = Open(riff);
-    ASSERT_NE(file, nullptr);
-    MMCKINFO wave, data;
-    ASSERT_EQ(FindRiff(file, wave), MMSYSERR_NOERROR);
-    ASSERT_EQ(FindChunk(file, data, wave, kData), MMSYSERR_NOERROR);
-    EXPECT_EQ(data.cksize, 1000u);
-    LONG here = mmioSeek(file, 0, SEEK_CUR);
-    EXPECT_EQ(mmioSeek(file, 0, SEEK_END) - here, 6);
-    mmioSeek(file, here, SEEK_SET);
-    Bytes read(1000, 0xEE);
-    EXPECT_EQ(mmioRead(file, reinterpret_cast<HPSTR>(read.data()), 1000), 6);
-    EXPECT_EQ(Bytes(read.begin(), read.begin() + 6), (Bytes{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(read[6], 0xEE); // nothing written past what was read
-    EXPECT_EQ(mmioAscend(file, &data, 0), static_cast<MMRESULT>(MMIOERR_CANNOTSEEK));
+    ASSERT_EQ(FindChunk(file, fmt, riff, kFmt), MMSYSERR_NOERROR);
+    EXPECT_EQ(fmt.cksize, 16u);
+    char read[16];
+    EXPECT_EQ(mmioRead(file, read, 16), 4);
+    EXPECT_EQ(mmioAscend(file, &fmt, 0), static_cast<MMRESULT>(MMIOERR_CANNOTSEEK));
     mmioClose(file, 0);
 }
 
@@ -182,52 +126,8 @@ TEST_F(MmioTest, OpeningRefusesWhatCannotBeRead) {
     mmioClose(file, 0);
     // Reading only: writing modes are not offered.
     EXPECT_EQ(mmioOpenA(name.data(), nullptr, MMIO_READWRITE), nullptr);
-    EXPECT_EQ(mmioOpenA(name.data(), nullptr, MMIO_WRITE), nullptr);
-    compat::seams::FailNext("mmioOpenA", E_FAIL);
-    EXPECT_EQ(mmioOpenA(name.data(), nullptr, MMIO_READ | MMIO_ALLOCBUF), nullptr);
-    file = mmioOpenA(name.data(), nullptr, MMIO_READ | MMIO_ALLOCBUF);
-    EXPECT_NE(file, nullptr);
-    mmioClose(file, 0);
 }
 
-TEST_F(MmioTest, SeekingAndReadingStayInRange) {
-    HMMIO file = Open(Bytes{10, 11, 12, 13, 14});
-    ASSERT_NE(file, nullptr);
-    char byte = 0;
-    EXPECT_EQ(mmioSeek(file, 0, SEEK_END), 5);
-    EXPECT_EQ(mmioRead(file, &byte, 1), 0);
-    EXPECT_EQ(mmioSeek(file, -6, SEEK_END), -1);
-    EXPECT_EQ(mmioSeek(file, 3, SEEK_SET), 3);
-    EXPECT_EQ(mmioSeek(file, 1, SEEK_CUR), 4);
-    EXPECT_EQ(mmioRead(file, &byte, 1), 1);
-    EXPECT_EQ(byte, 14);
-    EXPECT_EQ(mmioSeek(file, 100, SEEK_SET), 100); // past the end: reads nothing
-    EXPECT_EQ(mmioRead(file, &byte, 1), 0);
-    EXPECT_EQ(mmioRead(file, &byte, -1), -1);
-    EXPECT_EQ(mmioSeek(file, 0, 7), -1);
-    mmioClose(file, 0);
-}
-
-TEST_F(MmioTest, ForcedFailuresAnswerWithTheirCode) {
-    HMMIO file = Open(Wave(FmtChunk()));
-    ASSERT_NE(file, nullptr);
-    MMCKINFO riff, fmt;
-    compat::seams::FailNext("mmioDescend", MMIOERR_CHUNKNOTFOUND);
-    EXPECT_EQ(FindRiff(file, riff), static_cast<MMRESULT>(MMIOERR_CHUNKNOTFOUND));
-    ASSERT_EQ(FindRiff(file, riff), MMSYSERR_NOERROR);
-    ASSERT_EQ(FindChunk(file, fmt, riff, kFmt), MMSYSERR_NOERROR);
-    char bytes[4];
-    compat::seams::FailNext("mmioRead", E_FAIL);
-    EXPECT_EQ(mmioRead(file, bytes, 4), -1);
-    compat::seams::FailNext("mmioAscend", MMIOERR_CANNOTSEEK);
-    EXPECT_EQ(mmioAscend(file, &fmt, 0), static_cast<MMRESULT>(MMIOERR_CANNOTSEEK));
-    compat::seams::FailNext("mmioClose", MMIOERR_CANNOTCLOSE);
-    EXPECT_EQ(mmioClose(file, 0), static_cast<MMRESULT>(MMIOERR_CANNOTCLOSE));
-}
-
-// Every prefix of a good file, and many randomly damaged copies, walked the way the game walks a
-// WAV file. Under the sanitizers this proves no read strays; here every chunk found must lie
-// where the rules allow.
 TEST_F(MmioTest, DamagedFilesNeverYieldChunksOutsideTheirParent) {
     const Bytes good = Wave(Form("LIST", "INFO", Chunk("INAM", {'a', 'b', 'c'})) + FmtChunk() +
                             Chunk("data", Constant16(20, 300)));

@@ -99,6 +99,14 @@ inline Bytes Wav(const Format& f, const Bytes& samples) {
     return Wave(FmtChunk(f) + Chunk("data", samples));
 }
 
+// One side of an interleaved stereo mix: 0 left, 1 right.
+inline std::vector<int16_t> Side(const std::vector<int16_t>& mix, int side) {
+    std::vector<int16_t> out;
+    for (size_t i = static_cast<size_t>(side); i < mix.size(); i += 2)
+        out.push_back(mix[i]);
+    return out;
+}
+
 // The process environment, changed for one test (SDL_AUDIODRIVER, say).
 class ScopedEnvironment {
 public:

@@ -200,9 +200,7 @@ MMRESULT WINAPI mmioDescend(HMMIO handle, LPMMCKINFO chunk, const MMCKINFO* pare
             return MMSYSERR_NOERROR;
         }
         // Passed over: the next chunk follows this one's data and its pad byte. A size that runs
-        // past the parent or the file leaves no next chunk to find.
-        if (chunkEnd > end)
-            return MMIOERR_CHUNKNOTFOUND;
+        // past the parent or the file leaves no room there for a next chunk's header.
         at = chunkEnd + (size & 1);
     }
 }
