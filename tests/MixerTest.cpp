@@ -285,6 +285,20 @@ TEST_F(MixerTest, BuffersOutliveTheirDirectSoundObject) {
     EXPECT_EQ(Render(1)[0], 1000);
 }
 
+TEST(MixerDeviceTest, ADriverWithoutADeviceFailsWithNoDriver) {
+    // ALSA loads on a machine without a sound card, but its default device does not open.
+    soundfiles::ScopedEnvironment driver("SDL_AUDIODRIVER", "alsa");
+    LPDIRECTSOUND ds = nullptr;
+    HRESULT result = DirectSoundCreate(nullptr, &ds, nullptr);
+    if (result == DS_OK) {
+        ds->Release();
+        GTEST_SKIP() << "this machine has a sound device";
+    }
+    EXPECT_EQ(result, DSERR_NODRIVER);
+    EXPECT_EQ(ds, nullptr);
+    EXPECT_EQ(compat::seams::MixRate(), 0);
+}
+
 TEST(MixerDeviceTest, TheAudioDevicesCallbackMixesOnItsOwnThread) {
     soundfiles::ScopedEnvironment driver("SDL_AUDIODRIVER", "dummy");
     LPDIRECTSOUND ds = nullptr;

@@ -250,7 +250,7 @@ TEST_F(SoundTest, MalformedFilesAreRefusedCleanly) {
         {"format chunk cut by the end of the file",
          Form("RIFF", "WAVE", Chunk("fmt ", FormatData(Format{1, 1, 22050, 16, -1, 20}), 40),
               4 + 8 + 40 + 8 + 20),
-         "Could not ascend"},
+         "No data"},
         {"format tag 3", Wave(format([](Format& f) { f.tag = 3; }) + data),
          "Not correct data format"},
         {"zero channels", Wave(format([](Format& f) { f.channels = 0; }) + data),

@@ -111,6 +111,6 @@ LONG WINAPI mmioSeek(HMMIO hmmio, LONG lOffset, int iOrigin);
 // form type for RIFF and LIST).
 MMRESULT WINAPI mmioDescend(HMMIO hmmio, LPMMCKINFO pmmcki, const MMCKINFO* pmmckiParent,
                             UINT fuDescend);
-// Moves to the end of a chunk that mmioDescend filled in, past its pad byte. MMIOERR_CANNOTSEEK
-// when the chunk runs past the end of the file.
+// Moves to the end of a chunk that mmioDescend filled in, past its pad byte; for a chunk cut
+// short by the end of the file, that is past the end, where reads find nothing.
 MMRESULT WINAPI mmioAscend(HMMIO hmmio, LPMMCKINFO pmmcki, UINT fuAscend);
