@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <string_view>
 
 static_assert(sizeof(WAVEFORMATEX) == 18, "a WAVEFORMATEX is stored packed in 18 bytes");
 static_assert(sizeof(DSBUFFERDESC) == 40, "the 64-bit SDK's DSBUFFERDESC is 40 bytes");
@@ -122,47 +123,47 @@ public:
     }
 
     HRESULT WINAPI SetVolume(LONG volume) override {
-        HRESULT forced;
-        if (TakeForcedFailure("IDirectSoundBuffer::SetVolume", &forced))
-            return forced;
-        if (!(caps & DSBCAPS_CTRLVOLUME))
-            return DSERR_CONTROLUNAVAIL;
-        if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX)
-            return DSERR_INVALIDPARAM;
-        TheMixer().SetVolume(voice, volume);
-        return DS_OK;
+        HRESULT result = CheckControl("IDirectSoundBuffer::SetVolume", DSBCAPS_CTRLVOLUME,
+                                      volume >= DSBVOLUME_MIN && volume <= DSBVOLUME_MAX);
+        if (result == DS_OK)
+            TheMixer().SetVolume(voice, volume);
+        return result;
     }
 
     HRESULT WINAPI SetPan(LONG pan) override {
-        HRESULT forced;
-        if (TakeForcedFailure("IDirectSoundBuffer::SetPan", &forced))
-            return forced;
-        if (!(caps & DSBCAPS_CTRLPAN))
-            return DSERR_CONTROLUNAVAIL;
-        if (pan < DSBPAN_LEFT || pan > DSBPAN_RIGHT)
-            return DSERR_INVALIDPARAM;
-        TheMixer().SetPan(voice, pan);
-        return DS_OK;
+        HRESULT result = CheckControl("IDirectSoundBuffer::SetPan", DSBCAPS_CTRLPAN,
+                                      pan >= DSBPAN_LEFT && pan <= DSBPAN_RIGHT);
+        if (result == DS_OK)
+            TheMixer().SetPan(voice, pan);
+        return result;
     }
 
     HRESULT WINAPI SetFrequency(DWORD frequency) override {
-        HRESULT forced;
-        if (TakeForcedFailure("IDirectSoundBuffer::SetFrequency", &forced))
-            return forced;
-        if (!(caps & DSBCAPS_CTRLFREQUENCY))
-            return DSERR_CONTROLUNAVAIL;
         if (frequency == DSBFREQUENCY_ORIGINAL)
             frequency = rate;
-        if (frequency < DSBFREQUENCY_MIN || frequency > DSBFREQUENCY_MAX)
-            return DSERR_INVALIDPARAM;
-        TheMixer().SetFrequency(voice, frequency);
-        return DS_OK;
+        HRESULT result =
+            CheckControl("IDirectSoundBuffer::SetFrequency", DSBCAPS_CTRLFREQUENCY,
+                         frequency >= DSBFREQUENCY_MIN && frequency <= DSBFREQUENCY_MAX);
+        if (result == DS_OK)
+            TheMixer().SetFrequency(voice, frequency);
+        return result;
     }
 
 private:
     ~SoundBuffer() = default;
 
     compat::audio::Mixer& TheMixer() { return output->GetMixer(); }
+
+    // What a control's setter checks, in order: a forced failure, the control asked for at
+    // creation, the value's range.
+    HRESULT CheckControl(std::string_view operation, DWORD control, bool inRange) const {
+        HRESULT forced;
+        if (TakeForcedFailure(operation, &forced))
+            return forced;
+        if (!(caps & control))
+            return DSERR_CONTROLUNAVAIL;
+        return inRange ? DS_OK : DSERR_INVALIDPARAM;
+    }
 
     bool Inside(LPVOID pointer, DWORD bytes) const {
         auto* at = static_cast<uint8_t*>(pointer);

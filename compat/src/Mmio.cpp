@@ -53,6 +53,16 @@ DWORD LittleEndian(const uint8_t* bytes) {
            static_cast<DWORD>(bytes[2]) << 16 | static_cast<DWORD>(bytes[3]) << 24;
 }
 
+// What descending and ascending check first: a forced failure, the handle, the chunk. The open
+// file, or null with the answer in `*result`.
+MmioFile* ChunkCall(std::string_view operation, HMMIO handle, const MMCKINFO* chunk,
+                    MMRESULT* result) {
+    if (ForcedMmFailure(operation, result))
+        return nullptr;
+    *result = !handle ? MMSYSERR_INVALHANDLE : !chunk ? MMSYSERR_INVALPARAM : MMSYSERR_NOERROR;
+    return *result == MMSYSERR_NOERROR ? FileOf(handle) : nullptr;
+}
+
 bool IsForm(FOURCC id) {
     return id == FOURCC_RIFF || id == FOURCC_LIST;
 }
@@ -138,14 +148,10 @@ LONG WINAPI mmioSeek(HMMIO handle, LONG offset, int origin) {
 }
 
 MMRESULT WINAPI mmioDescend(HMMIO handle, LPMMCKINFO chunk, const MMCKINFO* parent, UINT flags) {
-    MMRESULT forced;
-    if (ForcedMmFailure("mmioDescend", &forced))
-        return forced;
-    MmioFile* file = FileOf(handle);
+    MMRESULT refused;
+    MmioFile* file = ChunkCall("mmioDescend", handle, chunk, &refused);
     if (!file)
-        return MMSYSERR_INVALHANDLE;
-    if (!chunk)
-        return MMSYSERR_INVALPARAM;
+        return refused;
     const UINT search = flags & (MMIO_FINDCHUNK | MMIO_FINDRIFF | MMIO_FINDLIST);
     if (flags != search ||
         (search && search != MMIO_FINDCHUNK && search != MMIO_FINDRIFF && search != MMIO_FINDLIST))
@@ -206,14 +212,10 @@ MMRESULT WINAPI mmioDescend(HMMIO handle, LPMMCKINFO chunk, const MMCKINFO* pare
 }
 
 MMRESULT WINAPI mmioAscend(HMMIO handle, LPMMCKINFO chunk, UINT) {
-    MMRESULT forced;
-    if (ForcedMmFailure("mmioAscend", &forced))
-        return forced;
-    MmioFile* file = FileOf(handle);
+    MMRESULT refused;
+    MmioFile* file = ChunkCall("mmioAscend", handle, chunk, &refused);
     if (!file)
-        return MMSYSERR_INVALHANDLE;
-    if (!chunk)
-        return MMSYSERR_INVALPARAM;
+        return refused;
     // As on Windows, the end of a chunk cut short by the end of the file is past the end of the
     // file: the ascent succeeds, and reading there finds nothing.
     file->position = uint64_t{chunk->dwDataOffset} + chunk->cksize + (chunk->cksize & 1);
