@@ -1,0 +1,55 @@
+#include "audio/Wav.h"
+
+namespace audio {
+namespace {
+
+void Put16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(static_cast<uint8_t>(v));
+    out.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
+void PutTag(std::vector<uint8_t>& out, const char (&tag)[5]) {
+    out.insert(out.end(), tag, tag + 4);
+}
+
+} // namespace
+
+std::vector<uint8_t> EncodeWav(const std::vector<int16_t>& samples, uint32_t sampleRate) {
+    constexpr uint32_t kFormatSize = 18;
+    constexpr uint16_t kChannels = 1;
+    constexpr uint16_t kBits = 16;
+    constexpr uint16_t kBlockAlign = kChannels * kBits / 8;
+    const uint32_t dataSize = static_cast<uint32_t>(samples.size()) * kBlockAlign;
+    // A chunk of odd size is followed by a pad byte; ours are always even.
+    const uint32_t riffSize = 4 + (8 + kFormatSize) + (8 + dataSize);
+
+    std::vector<uint8_t> out;
+    out.reserve(8 + riffSize);
+    PutTag(out, "RIFF");
+    Put32(out, riffSize);
+    PutTag(out, "WAVE");
+
+    PutTag(out, "fmt ");
+    Put32(out, kFormatSize);
+    Put16(out, 1); // WAVE_FORMAT_PCM
+    Put16(out, kChannels);
+    Put32(out, sampleRate);
+    Put32(out, sampleRate * kBlockAlign);
+    Put16(out, kBlockAlign);
+    Put16(out, kBits);
+    Put16(out, 0); // no extra format bytes
+
+    PutTag(out, "data");
+    Put32(out, dataSize);
+    for (int16_t s : samples) {
+        Put16(out, static_cast<uint16_t>(s));
+    }
+    return out;
+}
+
+} // namespace audio
