@@ -37,10 +37,6 @@ private:
     uint32_t state;
 };
 
-void PlaceCloud(Canvas& canvas, int width, int height, int variant, int x, int y) {
-    canvas.Draw(ToCanvas(Cloud(width, height, variant), kKeyPink), x, y);
-}
-
 // Light rays turning round a point, fading out well before the picture's edges.
 void Sunburst(Canvas& canvas, Vec centre, double reach, int rays, const Colour& colour) {
     const Paint fade = Radial(centre, reach, {{0.0, colour}, {1.0, WithAlpha(colour, 0.0f)}});
@@ -63,7 +59,9 @@ void Confetti(Canvas& canvas, int count, uint32_t seed) {
         // Leave the middle, where Quibbo and the words are, mostly clear.
         const double dx = (at.x - kWidth / 2.0) / 230.0;
         const double dy = (at.y - kHeight / 2.0) / 200.0;
-        if (dx * dx + dy * dy < 1.0) {
+        const bool onWords = (at.y < 112 && std::abs(at.x - kWidth / 2.0) < 190) ||
+                             (at.y > 414 && std::abs(at.x - kWidth / 2.0) < 160);
+        if (dx * dx + dy * dy < 1.0 || onWords) {
             continue;
         }
         const Colour colour =
@@ -113,9 +111,9 @@ Image AllComplete(const Fonts& fonts) {
     Fill(canvas, Rect(0, 0, kWidth, kHeight),
          Radial(middle, 235, {{0.0, Rgb(170, 232, 255)}, {1.0, pal::kSky}}));
     Sunburst(canvas, middle, 238, 14, WithAlpha(pal::kWhite, 0.35f));
-    PlaceCloud(canvas, 208, 90, 1, 12, 372);
-    PlaceCloud(canvas, 200, 80, 2, 428, 384);
-    PlaceCloud(canvas, 178, 84, 3, 446, 16);
+    DrawCloud(canvas, Vec{12, 372}, 208, 90, 1, WhiteCloud());
+    DrawCloud(canvas, Vec{428, 384}, 200, 80, 2, WhiteCloud());
+    DrawCloud(canvas, Vec{456, 112}, 178, 84, 3, WhiteCloud());
     Confetti(canvas, 90, 0xC0FFEEu);
 
     DrawQuibbo(canvas, Vec{320, 268}, 0.56, Mood::Cheering);
@@ -132,22 +130,12 @@ Image GameOver(const Fonts& fonts) {
                 {{0.0, Rgb(46, 62, 130)}, {0.6, Rgb(86, 116, 190)}, {1.0, Rgb(120, 160, 214)}}));
     Scatter s(0xDA1Cu);
     for (int i = 0; i < 70; ++i) {
-        const Vec top{s.Between(170, 470), s.Between(160, 440)};
+        const Vec top{s.Between(190, 450), s.Between(200, 450)};
         Fill(canvas, Segment(top, Vec{top.x - 4, top.y + 14}, 1.3),
              Solid(WithAlpha(Rgb(200, 226, 255), 0.7f)));
     }
-    // The rain cloud: a cloud picture, darkened.
-    Canvas cloud = ToCanvas(Cloud(300, 120, 1), kKeyPink);
-    Canvas grey(300, 120);
-    for (int y = 0; y < 120; ++y) {
-        for (int x = 0; x < 300; ++x) {
-            if (cloud.At(x, y).a > 0) {
-                grey.Blend(x, y, Rgb(120, 132, 160), 0.55f);
-            }
-        }
-    }
-    canvas.Draw(cloud, 170, 110);
-    canvas.Draw(grey, 170, 110);
+    DrawCloud(canvas, Vec{170, 104}, 300, 124, 1,
+              CloudColours{Rgb(196, 204, 222), Rgb(120, 132, 164), Rgb(96, 116, 170)});
 
     DrawQuibbo(canvas, Vec{320, 330}, 0.5, Mood::Sad);
     DrawLabel(canvas, fonts, "Game Over", Vec{320, 66}, Headline(84));

@@ -15,7 +15,7 @@ namespace pal = palette;
 namespace {
 
 struct Puff {
-    double x, y, r; // in fractions of the picture's width (x, r) and height (y)
+    double x, y, r; // in fractions of the box's width (x, r) and height (y)
 };
 
 std::vector<Puff> Puffs(int variant) {
@@ -35,28 +35,36 @@ std::vector<Puff> Puffs(int variant) {
 
 } // namespace
 
-Image Cloud(int width, int height, int variant) {
-    Canvas canvas(width, height);
-    const double w = width;
-    const double h = height;
-    // A flat-bottomed base with round puffs heaped on it, their seams smoothed.
-    Shape cloud = RoundedRect(w * 0.06, h * 0.52, w * 0.94, h * 0.92, h * 0.2);
-    for (const Puff& p : Puffs(variant)) {
-        cloud = SmoothUnion(cloud, Circle(Vec{p.x * w, p.y * h}, p.r * w), w * 0.05);
-    }
-    // Keep a pixel of room all round.
-    cloud = Intersect(cloud, Rect(1, 1, w - 1, h - 1));
+CloudColours WhiteCloud() {
+    return CloudColours{pal::kCloudTop, pal::kCloudBottom, pal::kCloudRim};
+}
 
-    // White above, a little sky in the shade below, and a pale sky-tinted rim that melts into
-    // the blue behind it.
-    const Paint body =
-        Linear(Vec{0, h * 0.25}, Vec{0, h * 0.95},
-               {{0.0, pal::kCloudTop}, {0.55, pal::kCloudTop}, {1.0, pal::kCloudBottom}});
-    const Paint paint = [body, cloud](Vec p) {
+void DrawCloud(Canvas& canvas, Vec at, double w, double h, int variant,
+               const CloudColours& colours) {
+    // A flat-bottomed base with round puffs heaped on it, their seams smoothed, a pixel of
+    // room kept all round.
+    Shape cloud =
+        RoundedRect(at.x + w * 0.06, at.y + h * 0.52, at.x + w * 0.94, at.y + h * 0.92, h * 0.2);
+    for (const Puff& p : Puffs(variant)) {
+        // No puff may reach the top: a cloud cut flat there looks like a mistake.
+        const double r = std::min(p.r * w, p.y * h - 2.0);
+        cloud = SmoothUnion(cloud, Circle(Vec{at.x + p.x * w, at.y + p.y * h}, r), w * 0.05);
+    }
+    cloud = Intersect(cloud, Rect(at.x + 1, at.y + 1, at.x + w - 1, at.y + h - 1));
+
+    // Lit above, shaded below, and a rim that melts into the sky behind it.
+    const Paint body = Linear(Vec{0, at.y + h * 0.25}, Vec{0, at.y + h * 0.95},
+                              {{0.0, colours.top}, {0.55, colours.top}, {1.0, colours.bottom}});
+    const Paint paint = [body, cloud, rim = colours.rim](Vec p) {
         const double inside = std::clamp(-cloud(p) / 5.0, 0.0, 1.0);
-        return Mix(pal::kCloudRim, body(p), static_cast<float>(inside * (2 - inside)));
+        return Mix(rim, body(p), static_cast<float>(inside * (2 - inside)));
     };
     Fill(canvas, cloud, paint);
+}
+
+Image Cloud(int width, int height, int variant) {
+    Canvas canvas(width, height);
+    DrawCloud(canvas, Vec{0, 0}, width, height, variant, WhiteCloud());
     return Flatten(canvas, kKeyPink, pal::kCloudRim);
 }
 

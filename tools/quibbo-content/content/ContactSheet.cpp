@@ -3,10 +3,12 @@
 #include "art/Blocks.h"
 #include "art/Lettering.h"
 #include "art/Palette.h"
+#include "audio/Synth.h"
 #include "content/MockUps.h"
 #include "raster/ColourVision.h"
 #include "raster/Keying.h"
 
+#include <cstdio>
 #include <string>
 
 namespace content {
@@ -17,7 +19,7 @@ namespace pal = art::palette;
 namespace {
 
 constexpr int kWidth = 1340;
-constexpr int kHeight = 1500;
+constexpr int kHeight = 1410;
 constexpr int kMargin = 20;
 
 class Sheet {
@@ -51,7 +53,7 @@ private:
 };
 
 void Buttons(Sheet& s, int top) {
-    s.Heading("menu/  buttons at rest and under the mouse", kMargin, top);
+    s.Heading("menu/menu_*.bmp and menu_*2.bmp: at rest and under the mouse", kMargin, top);
     const char* names[] = {"start",    "options", "custom", "quit",       "controls", "difficulty",
                            "graphics", "easy",    "medium", "resolution", "hard",     "ok"};
     for (int i = 0; i < 12; ++i) {
@@ -129,6 +131,18 @@ void Blocks(Sheet& s, int top) {
     }
 }
 
+void Sounds(Sheet& s, int x, int top) {
+    s.Heading("sound/: 16-bit mono PCM, all in C major", x, top);
+    const char* what[] = {"a block comes to rest", "a run of blocks vanishes", "the field turns"};
+    for (size_t i = 0; i < s.set.sounds.size() && i < 3; ++i) {
+        const Sound& sound = s.set.sounds[i];
+        char line[160];
+        std::snprintf(line, sizeof line, "%s  %.2f s  (%s)", sound.path.c_str(),
+                      static_cast<double>(sound.samples.size()) / audio::kSampleRate, what[i]);
+        s.Label(line, x, top + 30 + static_cast<int>(i) * 22);
+    }
+}
+
 void Screens(Sheet& s, int top) {
     s.Heading("backdrops/complete.bmp, backdrops/loser.bmp and two mock-up screens (half size)",
               kMargin, top);
@@ -147,6 +161,7 @@ Image ContactSheet(const ContentSet& set, const Fonts& fonts) {
     Buttons(s, kMargin);
     Characters(s, 340);
     Blocks(s, 830);
+    Sounds(s, 820, 878);
     Screens(s, 1120);
     return s.Finish();
 }
