@@ -60,7 +60,7 @@ TEST(ContentSoundTest, EveryEffectIsShortClean16BitMonoPcm) {
         EXPECT_GT(peak, 32767 / 4) << name;
         EXPECT_LT(peak, 32000) << name;
         EXPECT_LT(std::abs(sum / s.size()), 0.002 * 32767) << name;
-        // Starts and ends in silence, and gets there smoothly: no click.
+        // Starts and ends in silence, reached smoothly: no click.
         EXPECT_EQ(s.front(), 0) << name;
         EXPECT_EQ(s.back(), 0) << name;
         const size_t millisecond = wav->rate / 1000;

@@ -8,21 +8,18 @@
 #include "content/ContactSheet.h"
 #include "content/ContentSet.h"
 #include "content/MockUps.h"
+#include "io/Files.h"
 #include "raster/Bmp.h"
 #include "raster/Text.h"
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 namespace {
 
 bool WriteBmp(const std::string& file, const raster::Image& image) {
-    const std::vector<uint8_t> bytes = raster::EncodeBmp(image);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    std::string error;
+    return io::WriteFile(file, raster::EncodeBmp(image), &error);
 }
 
 int Usage() {

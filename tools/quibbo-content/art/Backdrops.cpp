@@ -76,20 +76,6 @@ void Confetti(Canvas& canvas, int count, uint32_t seed) {
     }
 }
 
-LetterStyle Headline(int size) {
-    LetterStyle style;
-    style.face = Face::Title;
-    style.size = size;
-    style.top = pal::kWhite;
-    style.bottom = pal::kGoldLight;
-    style.outline = pal::kBlueOutline;
-    style.outlineWidth = 4;
-    style.shadow = WithAlpha(pal::kBlueOutline, 0.5f);
-    style.shadowOffset = Vec{3, 4};
-    style.shadowBlur = 3;
-    return style;
-}
-
 LetterStyle Subtitle(int size) {
     LetterStyle style;
     style.size = size;

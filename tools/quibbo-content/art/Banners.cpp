@@ -30,17 +30,7 @@ Image GetReady(const Fonts& fonts) {
         Fill(canvas, Star(at, 13, 4, 4), Radial(at, 12, {{0, pal::kWhite}, {1, pal::kGold}}));
     }
 
-    LetterStyle title;
-    title.face = Face::Title;
-    title.size = 48;
-    title.top = pal::kWhite;
-    title.bottom = pal::kGoldLight;
-    title.outline = pal::kBlueOutline;
-    title.outlineWidth = 3;
-    title.shadow = WithAlpha(pal::kBlueOutline, 0.6f);
-    title.shadowOffset = Vec{2, 3};
-    title.shadowBlur = 2;
-    DrawLabel(canvas, fonts, "Get Ready!", Vec{128, 64}, title);
+    DrawLabel(canvas, fonts, "Get Ready!", Vec{128, 64}, Headline(48));
     return Flatten(canvas, kKeyPink, pal::kBlueOutline);
 }
 

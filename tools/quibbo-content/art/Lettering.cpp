@@ -1,12 +1,29 @@
 #include "art/Lettering.h"
 
+#include "art/Palette.h"
 #include "raster/Draw.h"
+
+#include <algorithm>
 
 #include <cmath>
 
 namespace art {
 
 using namespace raster;
+
+LetterStyle Headline(int size) {
+    LetterStyle style;
+    style.face = Face::Title;
+    style.size = size;
+    style.top = palette::kWhite;
+    style.bottom = palette::kGoldLight;
+    style.outline = palette::kBlueOutline;
+    style.outlineWidth = 1.5 + size / 40.0;
+    style.shadow = WithAlpha(palette::kBlueOutline, 0.55f);
+    style.shadowOffset = Vec{size / 24.0, size / 18.0};
+    style.shadowBlur = std::max(1, size / 25);
+    return style;
+}
 
 void DrawLabel(Canvas& canvas, const Fonts& fonts, const std::string& text, Vec centre,
                const LetterStyle& style) {

@@ -22,6 +22,10 @@ struct LetterStyle {
     int shadowBlur = 1;
 };
 
+// The style of big words in the title font ("Get Ready!", "Well Done!"): white going gold
+// downwards, a deep blue outline and shadow in proportion to the size.
+LetterStyle Headline(int size);
+
 // Draws `text` with the centre of its inked box at `centre`.
 void DrawLabel(raster::Canvas& canvas, const raster::Fonts& fonts, const std::string& text,
                raster::Vec centre, const LetterStyle& style);

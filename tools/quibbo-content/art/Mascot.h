@@ -10,7 +10,7 @@ namespace art {
 enum class Mood { Happy, Cheering, Sad };
 
 // Draws Quibbo with the middle of its body at `centre`; at scale 1 it stands about 350 pixels
-// tall. The outline never gets thinner than `minOutline` pixels, so small Quibbos stay crisp;
+// tall. The outline is never thinner than `minOutline` pixels, so small Quibbos stay crisp;
 // `pale` washes every colour towards white (0: full colours).
 void DrawQuibbo(raster::Canvas& canvas, raster::Vec centre, double scale, Mood mood,
                 double minOutline = 1.5, float pale = 0.0f);

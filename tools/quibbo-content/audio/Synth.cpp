@@ -26,6 +26,18 @@ void GrowTo(Signal& signal, size_t end) {
 
 } // namespace
 
+Strike Tone(double start, double length, double frequency, double decay, double amplitude,
+            std::vector<Partial> partials) {
+    Strike s;
+    s.start = start;
+    s.length = length;
+    s.frequency = frequency;
+    s.decay = decay;
+    s.amplitude = amplitude;
+    s.partials = std::move(partials);
+    return s;
+}
+
 void Add(Signal& signal, const Strike& s) {
     const size_t first = SampleAt(s.start);
     const size_t count = SampleAt(s.length);

@@ -31,16 +31,20 @@ struct Partial {
 
 // One struck tone.
 struct Strike {
-    double start;     // seconds into the signal
-    double length;    // seconds until it has faded out completely
-    double frequency; // settled pitch, Hz
-    double glide;     // pitch at the strike as a multiple of `frequency` (1: none)
-    double glideTime; // seconds for the glide to settle (time constant)
-    double attack;    // seconds to full loudness
-    double decay;     // time constant of the exponential decay, seconds
-    double amplitude; // peak loudness
-    std::vector<Partial> partials;
+    double start = 0;        // seconds into the signal
+    double length = 0.1;     // seconds until it has faded out completely
+    double frequency = 440;  // settled pitch, Hz
+    double glide = 1;        // pitch at the strike as a multiple of `frequency` (1: none)
+    double glideTime = 0.01; // seconds for the glide to settle (time constant)
+    double attack = 0.002;   // seconds to full loudness
+    double decay = 0.05;     // time constant of the exponential decay, seconds
+    double amplitude = 1;    // peak loudness
+    std::vector<Partial> partials{{1.0, 1.0, 1.0}};
 };
+
+// A tone without glide and with a quick attack; change the other fields as needed.
+Strike Tone(double start, double length, double frequency, double decay, double amplitude,
+            std::vector<Partial> partials);
 
 // Adds the tone, growing the signal if it ends later.
 void Add(Signal& signal, const Strike& strike);

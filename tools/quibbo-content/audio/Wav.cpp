@@ -1,23 +1,12 @@
 #include "audio/Wav.h"
 
+#include "io/LittleEndian.h"
+
 namespace audio {
-namespace {
 
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
-void PutTag(std::vector<uint8_t>& out, const char (&tag)[5]) {
-    out.insert(out.end(), tag, tag + 4);
-}
-
-} // namespace
+using io::Put16;
+using io::Put32;
+using io::PutTag;
 
 std::vector<uint8_t> EncodeWav(const std::vector<int16_t>& samples, uint32_t sampleRate) {
     constexpr uint32_t kFormatSize = 18;

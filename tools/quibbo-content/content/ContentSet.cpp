@@ -11,10 +11,10 @@
 #include "audio/Sounds.h"
 #include "audio/Synth.h"
 #include "audio/Wav.h"
+#include "io/Files.h"
 #include "raster/Bmp.h"
 #include "raster/Keying.h"
 
-#include <fstream>
 #include <stdexcept>
 
 namespace content {
@@ -38,21 +38,6 @@ constexpr MenuEntry kMenu[] = {
     {"resolution", "Resolution", 224}, {"ok", "OK", 64},
 };
 constexpr int kMenuHeight = 40;
-
-bool WriteFile(const std::filesystem::path& file, const std::vector<uint8_t>& bytes,
-               std::string* error) {
-    std::error_code ec;
-    std::filesystem::create_directories(file.parent_path(), ec);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        *error = "cannot write " + file.string();
-        return false;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -119,17 +104,18 @@ ContentSet MakeContent(const raster::Fonts& fonts) {
 
 bool WriteContent(const ContentSet& set, const std::filesystem::path& folder, std::string* error) {
     for (const Picture& p : set.pictures) {
-        if (!WriteFile(folder / p.path, raster::EncodeBmp(p.image), error)) {
+        if (!io::WriteFile(folder / p.path, raster::EncodeBmp(p.image), error)) {
             return false;
         }
     }
     for (const Sound& s : set.sounds) {
-        if (!WriteFile(folder / s.path, audio::EncodeWav(s.samples, audio::kSampleRate), error)) {
+        if (!io::WriteFile(folder / s.path, audio::EncodeWav(s.samples, audio::kSampleRate),
+                           error)) {
             return false;
         }
     }
     const std::vector<uint8_t> list(set.borderList.begin(), set.borderList.end());
-    if (!WriteFile(folder / "border.txt", list, error)) {
+    if (!io::WriteFile(folder / "border.txt", list, error)) {
         return false;
     }
     std::error_code ec;

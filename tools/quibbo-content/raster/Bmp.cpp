@@ -1,21 +1,16 @@
 #include "raster/Bmp.h"
 
+#include "io/LittleEndian.h"
+
 namespace raster {
 namespace {
+
+using io::Put16;
+using io::Put32;
 
 constexpr uint32_t kFileHeaderSize = 14;
 constexpr uint32_t kInfoHeaderSize = 40;
 constexpr uint32_t kPixelsPerMetre = 2835; // 72 dots per inch
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
 
 } // namespace
 
