@@ -32,6 +32,48 @@ TEST(ContentSynthTest, FinishRemovesOffsetSilencesBothEndsAndSetsThePeak) {
     EXPECT_EQ(pcm, (std::vector<int16_t>{-32767, -32767, 0, 16384, 32767, 32767}));
 }
 
+// Frequency from the upward zero crossings between two times.
+double MeasuredPitch(const audio::Signal& s, double from, double to) {
+    const size_t a = static_cast<size_t>(from * audio::kSampleRate);
+    const size_t b = static_cast<size_t>(to * audio::kSampleRate);
+    int crossings = 0;
+    for (size_t i = a; i + 1 < b; ++i) {
+        crossings += (s[i] <= 0 && s[i + 1] > 0) ? 1 : 0;
+    }
+    return crossings / (to - from);
+}
+
+TEST(ContentSynthTest, ToneGlidesIntoItsNoteAndLandsWhereAsked) {
+    audio::Strike tone = audio::Tone(0.1, 0.5, 440.0, 10.0, 0.8, {{1.0, 1.0, 1.0}});
+    tone.glide = 2.0;
+    tone.glideTime = 0.02;
+    audio::Signal s;
+    audio::Add(s, tone);
+    EXPECT_EQ(s.size(), static_cast<size_t>(0.6 * audio::kSampleRate));
+    for (size_t i = 0; i < static_cast<size_t>(0.1 * audio::kSampleRate); ++i) {
+        ASSERT_EQ(s[i], 0.0) << "before its start, at " << i;
+    }
+    EXPECT_NEAR(MeasuredPitch(s, 0.35, 0.55), 440.0, 10.0);
+    EXPECT_GT(MeasuredPitch(s, 0.1, 0.12), 700.0); // an octave up at the strike
+    // A second tone mixes into the same signal rather than replacing it.
+    audio::Signal twice = s;
+    audio::Add(twice, tone);
+    EXPECT_NEAR(twice[static_cast<size_t>(0.3 * audio::kSampleRate)],
+                2 * s[static_cast<size_t>(0.3 * audio::kSampleRate)], 1e-12);
+}
+
+TEST(ContentSynthTest, NoiseIsRepeatableFromItsSeed) {
+    audio::Signal a, b, c;
+    audio::AddNoise(a, 0.0, 0.05, 0.02, 0.5, 3000.0, 7);
+    audio::AddNoise(b, 0.0, 0.05, 0.02, 0.5, 3000.0, 7);
+    audio::AddNoise(c, 0.0, 0.05, 0.02, 0.5, 3000.0, 8);
+    EXPECT_EQ(a, b);
+    EXPECT_NE(a, c);
+    for (double v : a) {
+        EXPECT_LE(std::abs(v), 0.5);
+    }
+}
+
 TEST(ContentSoundTest, EveryEffectIsShortClean16BitMonoPcm) {
     for (const char* name : {"sound/pop.wav", "sound/bonkpopb.wav", "sound/beep.wav"}) {
         std::string why;

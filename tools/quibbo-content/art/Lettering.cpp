@@ -30,8 +30,11 @@ void DrawLabel(Canvas& canvas, const Fonts& fonts, const std::string& text, Vec 
     const int pad = static_cast<int>(std::ceil(style.outlineWidth)) + 3 * style.shadowBlur + 4;
     const Mask letters = Padded(fonts.Render(style.face, style.size, text), pad);
     const Box ink = InkBounds(letters);
+    // Across, the ink is centred; down, the capitals (from their tops to the baseline), so
+    // that labels with and without descenders sit at the same height.
+    const Box caps = InkBounds(Padded(fonts.Render(style.face, style.size, "H"), pad));
     const int x = static_cast<int>(std::lround(centre.x - (ink.x0 + ink.x1) / 2));
-    const int y = static_cast<int>(std::lround(centre.y - (ink.y0 + ink.y1) / 2));
+    const int y = static_cast<int>(std::lround(centre.y - (caps.y0 + caps.y1) / 2));
 
     const Mask body = style.outlineWidth > 0 ? Spread(letters, style.outlineWidth) : letters;
     if (style.shadow) {

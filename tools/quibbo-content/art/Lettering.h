@@ -26,7 +26,7 @@ struct LetterStyle {
 // downwards, a deep blue outline and shadow in proportion to the size.
 LetterStyle Headline(int size);
 
-// Draws `text` with the centre of its inked box at `centre`.
+// Draws `text` centred on `centre`: across by its ink, down by the font's capitals.
 void DrawLabel(raster::Canvas& canvas, const raster::Fonts& fonts, const std::string& text,
                raster::Vec centre, const LetterStyle& style);
 // Plain text placed as GDI places it: the top-left corner of its line at (x, y).

@@ -33,7 +33,7 @@ Image NextFrame(const Fonts& fonts) {
          Linear(Vec{0, y0}, Vec{0, h}, {{0.0, Rgb(22, 30, 74)}, {1.0, Rgb(46, 62, 130)}}));
 
     LetterStyle label;
-    label.size = 9;
+    label.size = 8;
     label.top = pal::kInk;
     label.bottom = pal::kInk;
     label.shadow = WithAlpha(pal::kWhite, 0.6f);

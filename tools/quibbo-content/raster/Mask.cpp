@@ -60,15 +60,17 @@ Mask Blur(const Mask& mask, int radius) {
 
 Mask Spread(const Mask& mask, double radius) {
     Mask out(mask.Width(), mask.Height());
-    const int r = static_cast<int>(std::ceil(radius));
+    const int r = static_cast<int>(std::ceil(radius)) + 1;
     for (int y = 0; y < mask.Height(); ++y) {
         for (int x = 0; x < mask.Width(); ++x) {
             float best = 0.0f;
             for (int dy = -r; dy <= r; ++dy) {
                 for (int dx = -r; dx <= r; ++dx) {
-                    // Soft rim: a neighbour half a pixel beyond the radius counts half.
+                    // A covered pixel is a square reaching half a pixel from its centre, so
+                    // grown by `radius` it reaches radius + 0.5; the pixel whose centre lies
+                    // there is half covered by it. Softly in between, for a round rim.
                     const double d = std::sqrt(static_cast<double>(dx * dx + dy * dy));
-                    const double weight = std::clamp(radius + 0.5 - d, 0.0, 1.0);
+                    const double weight = std::clamp(radius + 1.0 - d, 0.0, 1.0);
                     if (weight > 0) {
                         best =
                             std::max(best, mask.Get(x + dx, y + dy) * static_cast<float>(weight));
