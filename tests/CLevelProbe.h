@@ -52,4 +52,23 @@ struct CLevelProbe {
     int Speed() const { return level.levelSpeed; }
     void SetLastFall(DWORD ms) { level.lastFallTime = ms; }
     int BlockTypes() const { return level.blockTypeCount; }
+    DWORD LastFall() const { return level.lastFallTime; }
+
+    // Everything of `other`'s play (grid, blocks, timing, countdown) but its log and pictures.
+    void CopyPlay(const CLevel& other) {
+        level.blockTypeCount = other.blockTypeCount;
+        level.entryColumn = other.entryColumn;
+        level.entryRow = other.entryRow;
+        level.fallingColumn = other.fallingColumn;
+        level.fallingRow = other.fallingRow;
+        level.fallingType = other.fallingType;
+        level.nextType = other.nextType;
+        level.pendingPoints = other.pendingPoints;
+        level.timer = other.timer;
+        level.timerStamp = other.timerStamp;
+        level.levelSpeed = other.levelSpeed;
+        level.fallInterval = other.fallInterval;
+        level.lastFallTime = other.lastFallTime;
+        level.grid = other.grid;
+    }
 };

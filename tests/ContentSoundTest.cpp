@@ -1,6 +1,7 @@
-// The game's sound effects: well-formed, short and clean, and the synthesis steps that make
-// them so.
+// The game's sound effects: well-formed, short and clean, loaded by the game's own sound
+// object, and the synthesis steps that make them so.
 #include "audio/Synth.h"
+#include "sound/CSound.h"
 
 #include "ContentFiles.h"
 #include "TestFiles.h"
@@ -9,6 +10,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -111,6 +113,35 @@ TEST(ContentSoundTest, EveryEffectIsShortClean16BitMonoPcm) {
             EXPECT_LT(std::abs(s[s.size() - 1 - i]), peak / 10) << name << " from the end " << i;
         }
     }
+}
+
+TEST(ContentSoundTest, EveryEffectLoadsThroughTheGamesSoundLoader) {
+    // Where the game looks for them: sound/ under the folder it runs in, which gets its logs.
+    testfiles::ScratchDir dir(/*enter=*/true);
+    std::filesystem::create_directory("sound");
+    const char* const effects[] = {"sound/pop.wav", "sound/bonkpopb.wav", "sound/beep.wav"};
+    for (const char* name : effects)
+        std::filesystem::copy_file(contentfiles::GameDir() + "/" + name, name);
+
+    int windowObject = 0;
+    CSound sound;
+    ASSERT_TRUE(sound.Init(reinterpret_cast<HWND>(&windowObject)));
+    std::vector<std::string> expected = {"CSOUND --- NOTICE --- Init evaluated OK"};
+    int32_t id = 0;
+    for (const char* name : effects) {
+        ++id;
+        EXPECT_EQ(sound.LoadWav(name), id) << name;
+        expected.push_back(std::string("CSOUND --- NOTICE --- Successfully loaded sound ") + name +
+                           " into buffer " + std::to_string(id));
+    }
+    // The log is flushed line by line: after its own header, the successes (and the table
+    // growing as it goes).
+    std::vector<std::string> messages;
+    for (const std::string& m : testfiles::LogMessages("logs/sound.txt"))
+        if (m.rfind("CLOG --- ", 0) != 0 && m.rfind("Reallocated sound buffers", 0) != 0)
+            messages.push_back(m);
+    sound.Release();
+    EXPECT_EQ(messages, expected);
 }
 
 } // namespace

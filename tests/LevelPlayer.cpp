@@ -1,0 +1,561 @@
+#include "LevelPlayer.h"
+
+#include "CLevelProbe.h"
+#include "compat/Seams.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace levelplay {
+namespace {
+
+using compat::seams::SetTicks;
+
+constexpr int kLast = CLevel::kSize - 1;
+constexpr int kEntryX = 6;
+constexpr int kEntryY = 7;
+constexpr DWORD kFrameMs = 16;    // about 60 frames a second
+constexpr DWORD kMoveDelay = 125; // between sideways moves, as play sets it
+constexpr DWORD kGetReady = 2000; // the pause before play
+constexpr int kPlanFrames = 2000; // far longer than any block can take to come to rest
+constexpr int kMostTypes = 6;     // 4^6 states of the outlook below
+
+struct Keys {
+    bool left = false;
+    bool right = false;
+    bool down = false;
+    bool clockwise = false;
+    bool counter = false;
+};
+
+// The keys of play, read as the play flow reads them once a frame.
+struct Controls {
+    DWORD timeStamp = 0; // the last sideways move or hurry
+    bool clockwiseHeld = true;
+    bool counterHeld = true;
+    bool hurryLocked = false;
+
+    // The quarter turns the keys made.
+    int Apply(CLevel& level, const Keys& keys, DWORD now) {
+        int turns = 0;
+        if (keys.clockwise && !clockwiseHeld) {
+            clockwiseHeld = true;
+            level.RotateClockwise();
+            ++turns;
+        }
+        if (!keys.clockwise)
+            clockwiseHeld = false;
+        if (keys.counter && !counterHeld) {
+            counterHeld = true;
+            level.RotateCounterClockwise();
+            ++turns;
+        }
+        if (!keys.counter)
+            counterHeld = false;
+        if (keys.left && now - timeStamp >= kMoveDelay) {
+            timeStamp = now;
+            level.MoveLeft();
+        }
+        if (keys.right && now - timeStamp >= kMoveDelay) {
+            timeStamp = now;
+            level.MoveRight();
+        }
+        if (keys.down) {
+            if (now - timeStamp >= 3 * kMoveDelay && !hurryLocked) {
+                timeStamp = now;
+                level.FastDrop();
+            }
+        } else {
+            hurryLocked = false;
+            level.EndFastDrop();
+        }
+        return turns;
+    }
+};
+
+} // namespace
+
+int Settle(CLevel& level) {
+    int runs = 0;
+    for (LevelResult r = level.RemoveRun();
+         r == LevelResult::RowRunRemoved || r == LevelResult::ColumnRunRemoved;
+         r = level.RemoveRun())
+        ++runs;
+    return runs;
+}
+
+namespace {
+
+enum Turn { kNoTurn, kClockwise, kHalfTurn, kCounter };
+
+// How to play one block: turn the field first, then steer to a column and let it fall.
+struct Plan {
+    Turn turn = kNoTurn;
+    int column = kEntryX;
+};
+
+int TurnFrames(Turn turn) {
+    // A half turn is two presses of the clockwise key with a release between.
+    return turn == kNoTurn ? 0 : turn == kHalfTurn ? 3 : 1;
+}
+
+Keys KeysFor(const Plan& plan, int frame, int column, bool hurry) {
+    Keys keys;
+    const int turning = TurnFrames(plan.turn);
+    if (frame < turning) {
+        keys.clockwise = (plan.turn == kClockwise || plan.turn == kHalfTurn) && frame != 1;
+        keys.counter = plan.turn == kCounter;
+        return keys;
+    }
+    if (column < plan.column)
+        keys.right = true;
+    else if (column > plan.column)
+        keys.left = true;
+    else
+        keys.down = hurry && frame > turning; // Down is let go for a frame after each landing
+    return keys;
+}
+
+int CountBlocks(const CLevel& level) {
+    int blocks = 0;
+    for (int x = 0; x <= kLast; ++x)
+        for (int y = 0; y <= kLast; ++y)
+            blocks += level.Cell(x, y) != 0 ? 1 : 0;
+    return blocks;
+}
+
+bool Occupied(const CLevel& level, int x, int y) {
+    return level.Cell(x, y) != 0;
+}
+
+// Whether a falling block could come to rest in the empty cell (x, y) with the field turned
+// some way: it needs something under it (or the wall) on that side, and must lie no higher
+// than the entry row counted from that side, since blocks only ever fall from there.
+bool Fillable(const CLevel& level, int x, int y) {
+    const bool down = y >= kEntryY && (y == kLast || Occupied(level, x, y + 1));
+    const bool right = x >= kEntryY && (x == kLast || Occupied(level, x + 1, y));
+    const bool left = kLast - x >= kEntryY && (x == 0 || Occupied(level, x - 1, y));
+    const bool up = kLast - y >= kEntryY && (y == 0 || Occupied(level, x, y - 1));
+    return down || right || left || up;
+}
+
+// What the lines of a playfield promise: every four cells in a line that hold two or three
+// blocks of one type and nothing else count for it, three with a cell a block can fill most.
+double Shape(const CLevel& level) {
+    double score = 0;
+    for (int direction = 0; direction < 2; ++direction) {
+        for (int a = 0; a <= kLast; ++a) {
+            for (int b = 0; b + 3 <= kLast; ++b) {
+                int type = 0;
+                int count = 0;
+                int gapX = -1;
+                int gapY = -1;
+                bool mixed = false;
+                for (int i = 0; i < 4 && !mixed; ++i) {
+                    const int x = direction == 0 ? b + i : a;
+                    const int y = direction == 0 ? a : b + i;
+                    const int v = level.Cell(x, y);
+                    if (v == 0) {
+                        gapX = x;
+                        gapY = y;
+                    } else if (v < 0 || (type != 0 && v != type)) {
+                        mixed = true;
+                    } else {
+                        type = v;
+                        ++count;
+                    }
+                }
+                if (mixed || count < 2)
+                    continue;
+                if (count == 2)
+                    score += 1.0;
+                else
+                    score += Fillable(level, gapX, gapY) ? 6.0 : 2.0;
+            }
+        }
+    }
+    return score;
+}
+
+// What the blocks near the middle cost: there the falling block comes in, and a turn brings
+// blocks into its way.
+double Danger(const CLevel& level) {
+    double cost = 0;
+    if (Occupied(level, kEntryX, kEntryY + 1))
+        cost += 1e7; // the next block would come to rest in the entry cell
+    // A turn brings these to the entry cell and the cell below it.
+    static constexpr std::array<std::array<int, 2>, 6> kTurnedIntoEntry{
+        {{7, 6}, {5, 6}, {6, 5}, {8, 6}, {4, 6}, {6, 4}}};
+    for (const auto& cell : kTurnedIntoEntry)
+        cost += Occupied(level, cell[0], cell[1]) ? 3000.0 : 0.0;
+    // Blocks beside the entry keep the falling block from steering.
+    cost += Occupied(level, kEntryX - 1, kEntryY) ? 1000.0 : 0.0;
+    cost += Occupied(level, kEntryX + 1, kEntryY) ? 1000.0 : 0.0;
+    cost += Occupied(level, kEntryX, kEntryY + 2) ? 3000.0 : 0.0;
+    cost += Occupied(level, kEntryX, kEntryY + 3) ? 300.0 : 0.0;
+    for (int x = 3; x <= 9; ++x)
+        for (int y = 3; y <= 9; ++y)
+            cost += Occupied(level, x, y) ? 100.0 : 0.0;
+    return cost;
+}
+
+// What playing one block by a plan came to, on a copy of the playfield.
+struct Outcome {
+    bool possible = false; // false: a turn would have put a block into the falling one's cell
+    bool lost = false;     // it came to rest with the entry cell occupied
+    bool cleared = false;
+    int x = 0;
+    int y = 0;
+    DWORD at = 0; // clock reading when it came to rest
+    Controls controls;
+};
+
+// Plays the falling block of `level` by `plan` on `copy`, from the clock reading `now`, and
+// takes every run that follows away at once.
+Outcome Simulate(const CLevel& level, const Controls& controls, DWORD now, const Plan& plan,
+                 bool hurry, CLevel& copy) {
+    CLevelProbe probe{copy};
+    probe.CopyPlay(level);
+    Outcome out;
+    out.controls = controls;
+    const int turning = TurnFrames(plan.turn);
+    for (int frame = 0; frame < kPlanFrames; ++frame) {
+        now += kFrameMs;
+        SetTicks(now);
+        const Keys keys = KeysFor(plan, frame, probe.Column(), hurry);
+        out.controls.Apply(copy, keys, now);
+        if (Occupied(copy, probe.Column(), probe.Row()))
+            return out;
+        const bool resting =
+            probe.Row() == kLast || Occupied(copy, probe.Column(), probe.Row() + 1);
+        if (!resting && frame >= turning && probe.Column() == plan.column && !hurry) {
+            // Nothing more to steer: it falls straight down. Count its time, not its frames.
+            int rows = 0;
+            while (probe.Row() + rows < kLast &&
+                   !Occupied(copy, plan.column, probe.Row() + rows + 1))
+                ++rows;
+            const DWORD frames = (probe.Interval() + kFrameMs) / kFrameMs + 1;
+            now += static_cast<DWORD>(rows) * frames * kFrameMs;
+            probe.Place(plan.column, probe.Row() + rows, probe.Type());
+            continue;
+        }
+        if (!resting) {
+            copy.Step();
+            continue;
+        }
+        out.possible = true;
+        out.x = probe.Column();
+        out.y = probe.Row();
+        out.at = now;
+        probe.Set(out.x, out.y, probe.Type());
+        if (Occupied(copy, kEntryX, kEntryY)) {
+            out.lost = true;
+            return out;
+        }
+        out.controls.hurryLocked = true;
+        Settle(copy);
+        out.cleared = CountBlocks(copy) == 0;
+        return out;
+    }
+    return out;
+}
+
+std::vector<Plan> AllPlans() {
+    std::vector<Plan> plans;
+    for (Turn turn : {kNoTurn, kClockwise, kCounter, kHalfTurn})
+        for (int column = 0; column <= kLast; ++column)
+            plans.push_back(Plan{turn, column});
+    return plans;
+}
+
+// The playfield turned as a plan turns it.
+void TurnAs(CLevel& level, Turn turn) {
+    if (turn == kClockwise || turn == kHalfTurn)
+        level.RotateClockwise();
+    if (turn == kHalfTurn)
+        level.RotateClockwise();
+    if (turn == kCounter)
+        level.RotateCounterClockwise();
+}
+
+// How far a playfield is from empty, type by type, in the terms of a simple strategy: keep the
+// blocks of each type in one line, grow it while other types are still short, finish it with
+// the block that fills its gap. Per type: 0 none left (or they vanish along with another type's
+// run), 1 or 2 a line still that many blocks short of three, 3 a line that one block finishes.
+// For every such state, the expected number of blocks still needed is worked out once (value
+// iteration over all states; a block of a type whose line is ready may finish it or grow it).
+class Outlook {
+public:
+    explicit Outlook(int types) : place(types), expected(Power(types), 0.0) {
+        for (int t = 0; t < types; ++t)
+            place[t] = t == 0 ? 1 : place[t - 1] * 4;
+        for (int round = 0; round < 100000; ++round) {
+            double change = 0;
+            for (size_t state = 1; state < expected.size(); ++state) {
+                double total = 0;
+                for (int t = 0; t < types; ++t)
+                    total += 1 + After(static_cast<int>(state), t);
+                const double value = total / types;
+                change = std::max(change, std::abs(value - expected[state]));
+                expected[state] = value;
+            }
+            if (change < 1e-6)
+                break;
+        }
+    }
+
+    int Digit(int state, int type) const { return state / place[type] % 4; }
+    int With(int state, int type, int digit) const {
+        return state + (digit - Digit(state, type)) * place[type];
+    }
+    // Blocks still needed once a block of `type` has been played well from `state`.
+    double After(int state, int type) const {
+        const int d = Digit(state, type);
+        if (d < 3)
+            return expected[With(state, type, d + 1)];
+        return std::min(expected[state], expected[With(state, type, 0)]);
+    }
+
+private:
+    static size_t Power(int types) {
+        size_t n = 1;
+        for (int t = 0; t < types; ++t)
+            n *= 4;
+        return n;
+    }
+
+    std::vector<int> place;
+    std::vector<double> expected;
+};
+
+class Player {
+public:
+    Player(int types, bool hurry) : types(types), hurry(hurry), plans(AllPlans()), outlook(types) {}
+
+    // The plan for the falling block of `level`, whose state is that of the clock reading `now`;
+    // `next` is the previewed type. Sets where the block should come to rest.
+    Plan Choose(const CLevel& level, const Controls& controls, DWORD now, int next) {
+        const Plan* best = nullptr;
+        double bestScore = 0;
+        std::vector<std::array<int, 3>> seen; // turn and resting cell of the plans tried
+        for (const Plan& plan : plans) {
+            const Outcome out = Simulate(level, controls, now, plan, hurry, first);
+            if (!out.possible || out.lost)
+                continue;
+            const std::array<int, 3> key{plan.turn, out.x, out.y};
+            if (std::find(seen.begin(), seen.end(), key) != seen.end())
+                continue;
+            seen.push_back(key);
+            // Fewer blocks still to come first (one of them outweighs everything else), then a
+            // safe middle, promising lines and fewer blocks on the field, then the sooner.
+            const double score = out.cleared ? 1e9 - out.at
+                                             : -1000.0 * Needed(first, next) + Shape(first) -
+                                                   Danger(first) - 10.0 * CountBlocks(first) -
+                                                   0.001 * (out.at - now);
+            if (!best || score > bestScore) {
+                best = &plan;
+                bestScore = score;
+                expected = {out.x, out.y};
+            }
+        }
+        if (!best) {
+            expected = {-1, -1};
+            return Plan{};
+        }
+        return *best;
+    }
+
+    // Where the chosen plan brings the block to rest.
+    std::array<int, 2> expected{-1, -1};
+
+private:
+    // The blocks still needed to empty `level`, the next block being of type `next`.
+    double Needed(const CLevel& level, int next) {
+        std::vector<int> count(types + 1, 0);
+        for (int x = 0; x <= kLast; ++x)
+            for (int y = 0; y <= kLast; ++y)
+                if (level.Cell(x, y) > 0 && level.Cell(x, y) <= types)
+                    ++count[level.Cell(x, y)];
+        // Which types one more block can take away whole (its own, or others in a chain).
+        std::vector<bool> ready(types + 1, false);
+        std::vector<bool> carried(types + 1, false);
+        std::vector<int> after(types + 1);
+        for (int type = 1; type <= types; ++type) {
+            if (count[type] == 0)
+                continue;
+            ForEachDrop(level, type, [&](const CLevel& dropped) {
+                std::fill(after.begin(), after.end(), 0);
+                for (int x = 0; x <= kLast; ++x)
+                    for (int y = 0; y <= kLast; ++y)
+                        if (dropped.Cell(x, y) > 0 && dropped.Cell(x, y) <= types)
+                            ++after[dropped.Cell(x, y)];
+                if (after[type] == 0)
+                    ready[type] = true;
+                for (int other = 1; other <= types; ++other)
+                    if (other != type && count[other] > 0 && after[other] == 0)
+                        carried[other] = true;
+            });
+        }
+        int state = 0;
+        double scattered = 0;
+        for (int type = 1; type <= types; ++type) {
+            int digit = 0;
+            if (count[type] == 0 || carried[type]) {
+                digit = 0;
+            } else if (ready[type]) {
+                digit = 3;
+            } else {
+                const int line = LongestLine(level, type);
+                digit = std::min(line, 2);
+                scattered += count[type] - line;
+            }
+            state = outlook.With(state, type - 1, digit);
+        }
+        // Blocks of a type in more than one place need more than one line.
+        return outlook.After(state, next - 1) + 8.0 * scattered;
+    }
+
+    // The most blocks of `type` in four cells in a line that hold no other block.
+    static int LongestLine(const CLevel& level, int type) {
+        int most = 0;
+        for (int direction = 0; direction < 2; ++direction)
+            for (int a = 0; a <= kLast; ++a)
+                for (int b = 0; b + 3 <= kLast; ++b) {
+                    int count = 0;
+                    bool clean = true;
+                    for (int i = 0; i < 4 && clean; ++i) {
+                        const int v = direction == 0 ? level.Cell(b + i, a) : level.Cell(a, b + i);
+                        if (v == type)
+                            ++count;
+                        else if (v != 0)
+                            clean = false;
+                    }
+                    if (clean)
+                        most = std::max(most, count);
+                }
+        return most;
+    }
+
+    // Calls `f` with the playfield after a block of `type` came to rest in each cell where one
+    // could with the field turned some way (the way there left aside), and its runs vanished.
+    template <typename F> void ForEachDrop(const CLevel& level, int type, F f) {
+        for (Turn turn : {kNoTurn, kClockwise, kCounter, kHalfTurn}) {
+            CLevelProbe turnedProbe{turned};
+            turnedProbe.CopyPlay(level);
+            TurnAs(turned, turn);
+            if (Occupied(turned, kEntryX, kEntryY))
+                continue;
+            for (int x = 0; x <= kLast; ++x) {
+                int y = kEntryY;
+                if (Occupied(turned, x, y))
+                    continue;
+                while (y < kLast && !Occupied(turned, x, y + 1))
+                    ++y;
+                if (x == kEntryX && y <= kEntryY + 1)
+                    continue;
+                // Without a neighbour of its own type the block can start no run.
+                const bool neighbour = (x > 0 && turned.Cell(x - 1, y) == type) ||
+                                       (x < kLast && turned.Cell(x + 1, y) == type) ||
+                                       (y < kLast && turned.Cell(x, y + 1) == type);
+                if (!neighbour)
+                    continue;
+                CLevelProbe probe{second};
+                probe.CopyPlay(turned);
+                probe.Set(x, y, type);
+                Settle(second);
+                f(second);
+            }
+        }
+    }
+
+    int types;
+    bool hurry;
+    std::vector<Plan> plans;
+    Outlook outlook;
+    CLevel first;
+    CLevel second;
+    CLevel turned;
+};
+
+} // namespace
+
+void LayOut(const LevelFile& file, CLevel& level, int first) {
+    CLevelProbe probe{level};
+    probe.Start(file.BlockTypeCount(), file.speed, file.timer, static_cast<int8_t>(first));
+    for (int x = 0; x <= kLast; ++x)
+        for (int y = 0; y <= kLast; ++y)
+            probe.Set(x, y, file.Cell(x, y));
+}
+
+Game Play(const LevelFile& file, unsigned seed, const Style& style) {
+    std::srand(seed);
+    CLevel level;
+    CLevelProbe probe{level};
+    const int types = file.BlockTypeCount();
+    Game game;
+    if (types > kMostTypes)
+        return game;
+    DWORD now = 1000000;
+    SetTicks(now);
+    // As a load leaves it: a random preview, then the first block from it.
+    LayOut(file, level, std::rand() % types + 1);
+    level.ScaleSpeed(style.difficulty);
+
+    Controls controls;
+    controls.timeStamp = now;
+    now += kGetReady + 1;
+    const DWORD start = now;
+    SetTicks(now);
+    level.StartClock();
+
+    Player player(types, style.hurry);
+    bool settled = false; // no run was found on the last frame
+    bool planned = false;
+    Plan plan;
+    int planFrame = 0;
+    for (;;) {
+        SetTicks(now);
+        if (!planned && settled) {
+            plan = player.Choose(level, controls, now - kFrameMs, probe.Next());
+            SetTicks(now);
+            planned = true;
+            planFrame = 0;
+        }
+        const Keys keys =
+            planned ? KeysFor(plan, planFrame++, probe.Column(), style.hurry) : Keys{};
+        game.turns += controls.Apply(level, keys, now);
+        game.playedMs = static_cast<int32_t>(now - start);
+        if (level.UpdateTimer()) {
+            game.ending = Ending::TimeUp;
+            return game;
+        }
+        const int x = probe.Column();
+        const int y = probe.Row();
+        const LevelResult step = level.Step();
+        if (step == LevelResult::EntryBlocked) {
+            game.ending = Ending::EntryBlocked;
+            return game;
+        }
+        if (step == LevelResult::BlockLanded) {
+            ++game.blocks;
+            controls.hurryLocked = true;
+            if (x != player.expected[0] || y != player.expected[1])
+                ++game.mispredicted;
+            planned = false;
+        }
+
+        const LevelResult run = level.RemoveRun();
+        if (run == LevelResult::FieldCleared) {
+            game.ending = Ending::Cleared;
+            return game;
+        }
+        settled = run == LevelResult::Nothing;
+        game.runs += settled ? 0 : 1;
+        now += kFrameMs;
+    }
+}
+
+} // namespace levelplay
