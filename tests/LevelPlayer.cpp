@@ -142,41 +142,51 @@ bool Fillable(const CLevel& level, int x, int y) {
     return down || right || left || up;
 }
 
-// What the lines of a playfield promise: every four cells in a line that hold two or three
-// blocks of one type and nothing else count for it, three with a cell a block can fill most.
-double Shape(const CLevel& level) {
-    double score = 0;
-    for (int direction = 0; direction < 2; ++direction) {
-        for (int a = 0; a <= kLast; ++a) {
+// Four cells in a line, across or down, and what they hold.
+struct Four {
+    int type = 0;      // the one block type in them, 0 if none
+    int count = 0;     // how many blocks of it
+    bool clean = true; // no other block in them (nor a hidden cell)
+    int gapX = -1;     // an empty one of them, if any
+    int gapY = -1;
+};
+
+// Calls `f` with every four cells in a line on the playfield.
+template <typename F> void ForEachFour(const CLevel& level, F f) {
+    for (int direction = 0; direction < 2; ++direction)
+        for (int a = 0; a <= kLast; ++a)
             for (int b = 0; b + 3 <= kLast; ++b) {
-                int type = 0;
-                int count = 0;
-                int gapX = -1;
-                int gapY = -1;
-                bool mixed = false;
-                for (int i = 0; i < 4 && !mixed; ++i) {
+                Four four;
+                for (int i = 0; i < 4; ++i) {
                     const int x = direction == 0 ? b + i : a;
                     const int y = direction == 0 ? a : b + i;
                     const int v = level.Cell(x, y);
                     if (v == 0) {
-                        gapX = x;
-                        gapY = y;
-                    } else if (v < 0 || (type != 0 && v != type)) {
-                        mixed = true;
+                        four.gapX = x;
+                        four.gapY = y;
+                    } else if (v < 0 || (four.type != 0 && v != four.type)) {
+                        four.clean = false;
                     } else {
-                        type = v;
-                        ++count;
+                        four.type = v;
+                        ++four.count;
                     }
                 }
-                if (mixed || count < 2)
-                    continue;
-                if (count == 2)
-                    score += 1.0;
-                else
-                    score += Fillable(level, gapX, gapY) ? 6.0 : 2.0;
+                f(four);
             }
-        }
-    }
+}
+
+// What the lines of a playfield promise: every four cells in a line that hold two or three
+// blocks of one type and nothing else count for it, three with a cell a block can fill most.
+double Shape(const CLevel& level) {
+    double score = 0;
+    ForEachFour(level, [&](const Four& four) {
+        if (!four.clean || four.count < 2)
+            return;
+        if (four.count == 2)
+            score += 1.0;
+        else
+            score += Fillable(level, four.gapX, four.gapY) ? 6.0 : 2.0;
+    });
     return score;
 }
 
@@ -374,24 +384,15 @@ public:
 private:
     // The blocks still needed to empty `level`, the next block being of type `next`.
     double Needed(const CLevel& level, int next) {
-        std::vector<int> count(types + 1, 0);
-        for (int x = 0; x <= kLast; ++x)
-            for (int y = 0; y <= kLast; ++y)
-                if (level.Cell(x, y) > 0 && level.Cell(x, y) <= types)
-                    ++count[level.Cell(x, y)];
+        const std::vector<int> count = CountTypes(level);
         // Which types one more block can take away whole (its own, or others in a chain).
         std::vector<bool> ready(types + 1, false);
         std::vector<bool> carried(types + 1, false);
-        std::vector<int> after(types + 1);
         for (int type = 1; type <= types; ++type) {
             if (count[type] == 0)
                 continue;
             ForEachDrop(level, type, [&](const CLevel& dropped) {
-                std::fill(after.begin(), after.end(), 0);
-                for (int x = 0; x <= kLast; ++x)
-                    for (int y = 0; y <= kLast; ++y)
-                        if (dropped.Cell(x, y) > 0 && dropped.Cell(x, y) <= types)
-                            ++after[dropped.Cell(x, y)];
+                const std::vector<int> after = CountTypes(dropped);
                 if (after[type] == 0)
                     ready[type] = true;
                 for (int other = 1; other <= types; ++other)
@@ -421,22 +422,21 @@ private:
     // The most blocks of `type` in four cells in a line that hold no other block.
     static int LongestLine(const CLevel& level, int type) {
         int most = 0;
-        for (int direction = 0; direction < 2; ++direction)
-            for (int a = 0; a <= kLast; ++a)
-                for (int b = 0; b + 3 <= kLast; ++b) {
-                    int count = 0;
-                    bool clean = true;
-                    for (int i = 0; i < 4 && clean; ++i) {
-                        const int v = direction == 0 ? level.Cell(b + i, a) : level.Cell(a, b + i);
-                        if (v == type)
-                            ++count;
-                        else if (v != 0)
-                            clean = false;
-                    }
-                    if (clean)
-                        most = std::max(most, count);
-                }
+        ForEachFour(level, [&](const Four& four) {
+            if (four.clean && four.type == type)
+                most = std::max(most, four.count);
+        });
         return most;
+    }
+
+    // How many blocks of each type (1 to N) the playfield holds.
+    std::vector<int> CountTypes(const CLevel& level) const {
+        std::vector<int> count(types + 1, 0);
+        for (int x = 0; x <= kLast; ++x)
+            for (int y = 0; y <= kLast; ++y)
+                if (level.Cell(x, y) > 0 && level.Cell(x, y) <= types)
+                    ++count[level.Cell(x, y)];
+        return count;
     }
 
     // Calls `f` with the playfield after a block of `type` came to rest in each cell where one
