@@ -6,7 +6,8 @@
 //
 // The block types come from the C library's generator with fixed seeds, so every run plays the
 // same games. Set QUIBBO_LEVEL_GAMES to play more of them and print how each level went: how
-// often it was won and how long that took (for tuning a level's countdown).
+// often it was won and how long that took (for tuning a level's countdown); set
+// QUIBBO_LEVEL_DIFFICULTY as well to play at another difficulty than medium (125 easy, 75 hard).
 #include "ContentLevels.h"
 #include "LevelPlayer.h"
 
@@ -26,6 +27,13 @@ using levelplay::Style;
 constexpr unsigned kGames = 8;
 // The levels a beginner should find easy.
 constexpr size_t kFirstLevels = 3;
+
+// The difficulty played at: the game's percentage of the level's speed.
+int32_t Difficulty() {
+    const char* asked = std::getenv("QUIBBO_LEVEL_DIFFICULTY");
+    const int percent = asked ? std::atoi(asked) : 0;
+    return percent > 0 ? percent : 100;
+}
 
 unsigned Games() {
     const char* asked = std::getenv("QUIBBO_LEVEL_GAMES");
@@ -62,7 +70,7 @@ Record PlayAll(const std::string& name, const Style& style) {
     }
     const unsigned games = Games();
     for (unsigned seed = 1; seed <= games; ++seed) {
-        const Game game = levelplay::Play(level, seed, style);
+        const Game game = levelplay::Play(level, seed, Style{Difficulty(), style.hurry});
         // The player's copy of the playfield foresaw every block's resting place.
         EXPECT_EQ(game.mispredicted, 0) << "game " << seed;
         // A careful player never loses a life to a full entry.
@@ -70,11 +78,11 @@ Record PlayAll(const std::string& name, const Style& style) {
         record.games.push_back(game);
     }
     if (std::getenv("QUIBBO_LEVEL_GAMES")) {
-        std::printf("%s %s: won %zu of %zu; seconds to win, half of the games %d, nine in ten %d, "
-                    "countdown %d\n",
-                    name.c_str(), style.hurry ? "quick" : "beginner", record.Cleared(),
-                    record.games.size(), record.Seconds(0.5), record.Seconds(0.9),
-                    level.timer / 1000);
+        std::printf(
+            "%s %s at %d%%: won %zu of %zu; seconds to win, half of the games %d, nine in ten %d, "
+            "countdown %d\n",
+            name.c_str(), style.hurry ? "quick" : "beginner", Difficulty(), record.Cleared(),
+            record.games.size(), record.Seconds(0.5), record.Seconds(0.9), level.timer / 1000);
     }
     return record;
 }
