@@ -381,4 +381,23 @@ TEST_F(DirectDrawObject, ForcedFailuresReturnTheirCodeAndDoNothingElse) {
     EXPECT_EQ(DD_OK, dd->SetDisplayMode(640, 480, 16, 0, 0));
 }
 
+TEST_F(DirectDrawObject, ForcedFailuresOfUnlockAndReleaseDcLeaveTheSurfaceBusy) {
+    BringUp();
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof desc;
+    ASSERT_EQ(DD_OK, back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
+    FailNext("IDirectDrawSurface7::Unlock", DDERR_GENERIC);
+    EXPECT_EQ(DDERR_GENERIC, back->Unlock(nullptr));
+    EXPECT_EQ(DDERR_SURFACEBUSY, Fill(back, 1));
+    ASSERT_EQ(DD_OK, back->Unlock(nullptr));
+
+    HDC dc = nullptr;
+    ASSERT_EQ(DD_OK, back->GetDC(&dc));
+    FailNext("IDirectDrawSurface7::ReleaseDC", DDERR_NODC);
+    EXPECT_EQ(DDERR_NODC, back->ReleaseDC(dc));
+    EXPECT_EQ(DDERR_SURFACEBUSY, Fill(back, 1));
+    ASSERT_EQ(DD_OK, back->ReleaseDC(dc));
+    EXPECT_EQ(DD_OK, Fill(back, 1));
+}
+
 } // namespace

@@ -87,6 +87,34 @@ TEST_F(DirectDrawScreen, MousePositionsMapThroughTheBarsToModePixels) {
     EXPECT_EQ(std::make_pair(640, 719), at(512, 767)); // in the bottom bar
 }
 
+class WindowScaling : public DirectDrawTest, public testing::WithParamInterface<int> {};
+
+// The frame reaches the whole-desktop window scaled, with black bars: a 1280x720 mode on the
+// dummy driver's 1024x768 desktop shows as 1024x576 between bars of 96 pixel rows.
+TEST_P(WindowScaling, TheFrameIsScaledBetweenBlackBars) {
+    const int bits = GetParam();
+    BringUp(1280, 720, bits);
+    const uint32_t sky = bits == 16 ? 0x3DFE : 0x3FBDF0; // red 63, green 189, blue 240
+    ASSERT_EQ(DD_OK, Fill(back, sky));
+    compat::seams::SetPixelOf(back, 0, 0, bits == 16 ? 0xF800 : 0xFF0000);
+    compat::seams::SetPixelOf(back, 1279, 719, bits == 16 ? 0x001F : 0x0000FF);
+    ASSERT_EQ(DD_OK, primary->Flip(nullptr, DDFLIP_WAIT));
+    const auto color = [&](int x, int y) { return compat::seams::WindowColor(window, x, y); };
+    EXPECT_EQ(RGB(0, 0, 0), color(0, 95));
+    EXPECT_EQ(RGB(255, 0, 0), color(0, 96));
+    EXPECT_EQ(RGB(0, 0, 255), color(1023, 671));
+    EXPECT_EQ(RGB(0, 0, 0), color(1023, 672));
+    EXPECT_EQ(RGB(0, 0, 0), color(512, 767));
+    const COLORREF middle = color(512, 384);
+    // Within RGB565's precision: the top 5, 6 and 5 bits.
+    EXPECT_EQ(63 & 0xF8, GetRValue(middle) & 0xF8);
+    EXPECT_EQ(189 & 0xFC, GetGValue(middle) & 0xFC);
+    EXPECT_EQ(240 & 0xF8, GetBValue(middle) & 0xF8);
+    EXPECT_EQ(CLR_INVALID, color(1024, 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(SixteenAndThirtyTwoBits, WindowScaling, testing::Values(16, 32));
+
 TEST_F(DirectDrawScreen, AWindowedScreenHasTheModesSize) {
     setenv("QUIBBO_WINDOWED", "1", 1);
     BringUp(640, 480, 16);
@@ -94,6 +122,11 @@ TEST_F(DirectDrawScreen, AWindowedScreenHasTheModesSize) {
     const POINT inside = compat::seams::ModePixelFromWindow(window, 100, 50);
     EXPECT_EQ(100, inside.x);
     EXPECT_EQ(50, inside.y);
+    ASSERT_EQ(DD_OK, Fill(back, 0xF800));
+    ASSERT_EQ(DD_OK, primary->Flip(nullptr, DDFLIP_WAIT));
+    EXPECT_EQ(RGB(255, 0, 0), compat::seams::WindowColor(window, 0, 0));
+    EXPECT_EQ(RGB(255, 0, 0), compat::seams::WindowColor(window, 639, 479));
+    EXPECT_EQ(CLR_INVALID, compat::seams::WindowColor(window, 640, 0));
     const POINT beyond = compat::seams::ModePixelFromWindow(window, 700, -5);
     EXPECT_EQ(639, beyond.x);
     EXPECT_EQ(0, beyond.y);

@@ -109,6 +109,53 @@ template <typename Pixel> void Fill(PixelSurface& target, const BlitRect& area, 
         std::fill_n(PixelAt<Pixel>(target, area.left, y), n, raw);
 }
 
+// Pixel format conversions for the screen: RGB565 widened by repeating the top bits, like
+// ColorFromRaw; XRGB8888 narrowed by truncation, like RawFromColor.
+struct Same {
+    template <typename Pixel> Pixel operator()(Pixel p) const { return p; }
+};
+struct WidenRgb565 {
+    uint32_t alpha;
+    uint32_t operator()(uint16_t p) const {
+        const uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
+        return alpha | ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
+    }
+};
+struct NarrowXrgb8888 {
+    uint16_t operator()(uint32_t p) const {
+        return static_cast<uint16_t>(((p >> 8) & 0xF800) | ((p >> 5) & 0x07E0) | ((p >> 3) & 0x1F));
+    }
+};
+
+template <typename From, typename To, typename Convert>
+void Show(const PixelSurface& frame, uint8_t* screen, int pitch, const BlitRect& to,
+          Convert convert) {
+    const int width = static_cast<int>(to.Width()), height = static_cast<int>(to.Height());
+    Scratch& scratch = ThreadScratch();
+    scratch.columns.resize(static_cast<size_t>(width));
+    scratch.rows.resize(static_cast<size_t>(height));
+    ScaleIndices(0, width, width, frame.width, 0, scratch.columns.data());
+    ScaleIndices(0, height, height, frame.height, 0, scratch.rows.data());
+    const int32_t* columns = scratch.columns.data();
+    const To* previous = nullptr;
+    int32_t previousRow = -1;
+    for (int y = 0; y < height; ++y) {
+        To* out =
+            reinterpret_cast<To*>(screen + (to.top + y) * static_cast<int64_t>(pitch)) + to.left;
+        const int32_t sy = scratch.rows[static_cast<size_t>(y)];
+        if (sy == previousRow) {
+            // Enlarged: this row repeats the one above.
+            std::memcpy(out, previous, static_cast<size_t>(width) * sizeof(To));
+        } else {
+            const From* in = reinterpret_cast<const From*>(frame.Row(sy));
+            for (int x = 0; x < width; ++x)
+                out[x] = convert(in[columns[x]]);
+        }
+        previous = out;
+        previousRow = sy;
+    }
+}
+
 } // namespace
 
 BlitRect Intersect(const BlitRect& a, const BlitRect& b) {
@@ -170,6 +217,32 @@ void CopyPixels(PixelSurface& target, const BlitRect& to, const BlitRect& visibl
     } else {
         Copy<uint32_t>(target, to, visible, source, from, key != nullptr, key ? *key : 0);
     }
+}
+
+void ShowOnScreen(const PixelSurface& frame, uint8_t* screen, int pitch, int screenWidth,
+                  int screenHeight, int screenBits, uint32_t alpha, const BlitRect& to) {
+    // The bars: black above and below the picture, and beside it on its rows.
+    const int bytes = screenBits / 8;
+    for (int y = 0; y < screenHeight; ++y) {
+        uint8_t* row = screen + static_cast<int64_t>(y) * pitch;
+        if (y < to.top || y >= to.bottom) {
+            std::memset(row, 0, static_cast<size_t>(screenWidth) * bytes);
+            continue;
+        }
+        std::memset(row, 0, static_cast<size_t>(to.left) * bytes);
+        std::memset(row + to.right * bytes, 0, static_cast<size_t>(screenWidth - to.right) * bytes);
+    }
+    if (to.Empty() || frame.pixels.empty())
+        return;
+    if (frame.bitsPerPixel == 16 && screenBits == 16)
+        Show<uint16_t, uint16_t>(frame, screen, pitch, to, Same{});
+    else if (frame.bitsPerPixel == 16)
+        Show<uint16_t, uint32_t>(frame, screen, pitch, to, WidenRgb565{alpha});
+    else if (screenBits == 32)
+        Show<uint32_t, uint32_t>(frame, screen, pitch, to,
+                                 [alpha](uint32_t p) { return p | alpha; });
+    else
+        Show<uint32_t, uint16_t>(frame, screen, pitch, to, NarrowXrgb8888{});
 }
 
 } // namespace compat

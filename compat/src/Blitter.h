@@ -53,4 +53,11 @@ void FillPixels(PixelSurface& target, const BlitRect& area, uint32_t raw);
 void CopyPixels(PixelSurface& target, const BlitRect& to, const BlitRect& visible,
                 const PixelSurface& source, const BlitRect& from, const uint32_t* key);
 
+// Shows a whole frame on a screen buffer (a window's pixels) of `screenWidth` x `screenHeight`
+// at 16 (RGB565) or 32 bits per pixel (XRGB8888, `alpha` ORed into every pixel): scaled into
+// `to` by the sampling rule above, converted between the two formats where the depths differ,
+// and black everywhere outside `to` (the bars).
+void ShowOnScreen(const PixelSurface& frame, uint8_t* screen, int pitch, int screenWidth,
+                  int screenHeight, int screenBits, uint32_t alpha, const BlitRect& to);
+
 } // namespace compat

@@ -160,6 +160,14 @@ bool SavePresentedBmp(const char* path) {
     return SavePixelsBmp(LastPresentedFrame(), path);
 }
 
+COLORREF WindowColor(HWND handle, int x, int y) {
+    Window* window = WindowFromHandle(handle);
+    COLORREF color = CLR_INVALID;
+    if (!window || !window->screen || !window->screen->WindowColor(x, y, &color))
+        return CLR_INVALID;
+    return color;
+}
+
 POINT ModePixelFromWindow(HWND window, int x, int y) {
     return compat::ModePixelFromWindow(window, x, y);
 }

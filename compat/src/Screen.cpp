@@ -1,5 +1,6 @@
 #include "Screen.h"
 
+#include "Blitter.h"
 #include "Window.h"
 
 #include <SDL.h>
@@ -90,6 +91,50 @@ POINT ModePixelAt(const Letterbox& box, int modeWidth, int modeHeight, int x, in
     return POINT{map(x - box.x, box.width, modeWidth), map(y - box.y, box.height, modeHeight)};
 }
 
+namespace {
+
+bool HeadlessVideo() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
+}
+
+// True for an OpenGL renderer drawn by the CPU (Mesa's llvmpipe under Xvfb or without a
+// graphics card): it costs several times the CPU of drawing into the window ourselves.
+bool RasterisedByCpu(SDL_Renderer* renderer) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0)
+        return false;
+    using GetString = const unsigned char*(APIENTRY*)(unsigned int);
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* name = getString ? getString(0x1F01 /* GL_RENDERER */) : nullptr;
+    if (!name)
+        return false;
+    const char* text = reinterpret_cast<const char*>(name);
+    for (const char* software : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"})
+        if (std::strstr(text, software))
+            return true;
+    return false;
+}
+
+// The depth of a window format we draw into ourselves (0 for others), and the alpha bits
+// that make its pixels opaque.
+int ScreenBits(Uint32 format, uint32_t* alpha) {
+    *alpha = 0;
+    switch (format) {
+    case SDL_PIXELFORMAT_RGB565:
+        return 16;
+    case SDL_PIXELFORMAT_RGB888:
+        return 32;
+    case SDL_PIXELFORMAT_ARGB8888:
+        *alpha = 0xFF000000;
+        return 32;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
 bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
     if (!window || !StartVideo())
         return false;
@@ -125,25 +170,15 @@ bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
     window_ = window;
     window->screen = this;
 
-    if (!renderer_ && !MakeRenderer()) {
-        Hide();
-        return false;
-    }
-    if (!texture_ || width != width_ || height != height_ || bitsPerPixel != bitsPerPixel_) {
-        if (texture_)
-            SDL_DestroyTexture(texture_);
-        const Uint32 format = bitsPerPixel == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
-        texture_ = SDL_CreateTexture(renderer_, format, SDL_TEXTUREACCESS_STREAMING, width, height);
-        if (!texture_) {
-            Complain("cannot make the screen texture");
-            Hide();
-            return false;
-        }
-        SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
-    }
+    const bool modeChanged = width != width_ || height != height_ || bitsPerPixel != bitsPerPixel_;
     width_ = width;
     height_ = height;
     bitsPerPixel_ = bitsPerPixel;
+    if ((!renderer_ && !windowSurface_ && !MakePresenter()) ||
+        (renderer_ && (!texture_ || modeChanged) && !MakeTexture())) {
+        Hide();
+        return false;
+    }
 
     SDL_DisplayMode mode{};
     const int display = SDL_GetWindowDisplayIndex(window->sdlWindow);
@@ -152,19 +187,57 @@ bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
     pacer_.Restart();
 
     // Black until the first frame arrives.
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_RenderPresent(renderer_);
+    if (renderer_) {
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        SDL_RenderClear(renderer_);
+        SDL_RenderPresent(renderer_);
+    } else if (SDL_Surface* surface = SDL_GetWindowSurface(window->sdlWindow)) {
+        SDL_FillRect(surface, nullptr, 0);
+        SDL_UpdateWindowSurface(window->sdlWindow);
+    }
     return true;
 }
 
-bool Screen::MakeRenderer() {
-    // Vsync where the driver offers it; the pacer covers the drivers that do not wait.
-    renderer_ = SDL_CreateRenderer(window_->sdlWindow, -1, SDL_RENDERER_PRESENTVSYNC);
-    if (!renderer_)
-        renderer_ = SDL_CreateRenderer(window_->sdlWindow, -1, 0);
-    if (!renderer_)
-        renderer_ = SDL_CreateRenderer(window_->sdlWindow, -1, SDL_RENDERER_SOFTWARE);
+bool Screen::MakeTexture() {
+    if (texture_)
+        SDL_DestroyTexture(texture_);
+    const Uint32 format = bitsPerPixel_ == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
+    texture_ = SDL_CreateTexture(renderer_, format, SDL_TEXTUREACCESS_STREAMING, width_, height_);
+    if (!texture_) {
+        Complain("cannot make the screen texture");
+        return false;
+    }
+    SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
+    return true;
+}
+
+bool Screen::MakePresenter() {
+    // Vsync where a display offers it; the pacer covers the drivers that do not wait. The
+    // headless drivers have no display to wait for: pacing stays with the pacer (and so with
+    // a test's set clock).
+    const Uint32 vsync = HeadlessVideo() ? 0 : SDL_RENDERER_PRESENTVSYNC;
+    SDL_Window* window = window_->sdlWindow;
+    if (SDL_GetHint(SDL_HINT_RENDER_DRIVER)) {
+        renderer_ = SDL_CreateRenderer(window, -1, vsync); // the user's choice
+    } else {
+        renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | vsync);
+        if (renderer_ && RasterisedByCpu(renderer_)) {
+            SDL_DestroyRenderer(renderer_);
+            renderer_ = nullptr;
+        }
+        if (!renderer_) {
+            // Straight into the window's own pixels, not through another OpenGL texture.
+            SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+            SDL_Surface* surface = SDL_GetWindowSurface(window);
+            uint32_t alpha = 0;
+            if (surface && ScreenBits(surface->format->format, &alpha) != 0) {
+                windowSurface_ = true;
+                return true;
+            }
+            // No vsync asked for: SDL would only imitate it, and the pacer does that already.
+            renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+        }
+    }
     if (!renderer_)
         Complain("cannot make a renderer");
     return renderer_ != nullptr;
@@ -177,6 +250,7 @@ void Screen::Hide() {
         SDL_DestroyRenderer(renderer_);
     texture_ = nullptr;
     renderer_ = nullptr;
+    windowSurface_ = false;
     if (window_ && window_->screen == this)
         window_->screen = nullptr;
     window_ = nullptr;
@@ -189,21 +263,43 @@ void Screen::Detach() {
 
 void Screen::Present(const PixelSurface& frame, bool pace) {
     const DWORD started = timeGetTime();
-    if (renderer_ && texture_ && frame.width == width_ && frame.height == height_ &&
+    if (window_ && frame.width == width_ && frame.height == height_ &&
         frame.bitsPerPixel == bitsPerPixel_ && !frame.pixels.empty()) {
-        SDL_UpdateTexture(texture_, nullptr, frame.pixels.data(), frame.pitch);
-        int outputWidth = 0, outputHeight = 0;
-        SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
-        const Letterbox box = FitMode(outputWidth, outputHeight, width_, height_);
-        const SDL_Rect target{box.x, box.y, box.width, box.height};
-        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-        SDL_RenderClear(renderer_);
-        SDL_RenderCopy(renderer_, texture_, nullptr, &target);
-        SDL_RenderPresent(renderer_);
+        if (renderer_ && texture_)
+            PresentThroughRenderer(frame);
+        else if (windowSurface_)
+            PresentIntoWindowSurface(frame);
         RecordFrame(frame);
     }
     if (pace)
         pacer_.AfterPresent(started, timeGetTime());
+}
+
+void Screen::PresentThroughRenderer(const PixelSurface& frame) {
+    SDL_UpdateTexture(texture_, nullptr, frame.pixels.data(), frame.pitch);
+    int outputWidth = 0, outputHeight = 0;
+    SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
+    const Letterbox box = FitMode(outputWidth, outputHeight, width_, height_);
+    const SDL_Rect target{box.x, box.y, box.width, box.height};
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+    SDL_RenderPresent(renderer_);
+}
+
+void Screen::PresentIntoWindowSurface(const PixelSurface& frame) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_->sdlWindow);
+    uint32_t alpha = 0;
+    const int bits = surface ? ScreenBits(surface->format->format, &alpha) : 0;
+    if (!bits || (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0))
+        return;
+    const Letterbox box = FitMode(surface->w, surface->h, width_, height_);
+    ShowOnScreen(frame, static_cast<uint8_t*>(surface->pixels), surface->pitch, surface->w,
+                 surface->h, bits, alpha,
+                 BlitRect{box.x, box.y, box.x + box.width, box.y + box.height});
+    if (SDL_MUSTLOCK(surface))
+        SDL_UnlockSurface(surface);
+    SDL_UpdateWindowSurface(window_->sdlWindow);
 }
 
 POINT Screen::ModePixelFromWindow(int x, int y) const {
@@ -214,6 +310,19 @@ POINT Screen::ModePixelFromWindow(int x, int y) const {
     int windowWidth = 0, windowHeight = 0;
     SDL_GetWindowSize(window_->sdlWindow, &windowWidth, &windowHeight);
     return ModePixelAt(FitMode(windowWidth, windowHeight, width_, height_), width_, height_, x, y);
+}
+
+bool Screen::WindowColor(int x, int y, COLORREF* color) const {
+    SDL_Surface* surface = windowSurface_ ? SDL_GetWindowSurface(window_->sdlWindow) : nullptr;
+    uint32_t alpha = 0;
+    const int bits = surface ? ScreenBits(surface->format->format, &alpha) : 0;
+    if (!bits || x < 0 || y < 0 || x >= surface->w || y >= surface->h)
+        return false;
+    const uint8_t* p = static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch;
+    uint32_t raw = 0;
+    std::memcpy(&raw, p + x * (bits / 8), bits / 8);
+    *color = ColorFromRaw(bits == 32 ? raw & 0xFFFFFF : raw, bits);
+    return true;
 }
 
 const PixelSurface& LastPresentedFrame() {

@@ -61,11 +61,20 @@ public:
     void Present(const PixelSurface& frame, bool pace);
 
     POINT ModePixelFromWindow(int x, int y) const;
+    // The colour of a pixel of the window as last shown, where we draw into the window's
+    // pixels ourselves (the headless drivers, Xvfb); false elsewhere or outside the window.
+    bool WindowColor(int x, int y, COLORREF* color) const;
 
 private:
-    bool MakeRenderer();
+    // Picks how frames reach the window: a GPU renderer where there is one, else our own
+    // scaling straight into the window's pixels, else SDL's software renderer.
+    bool MakePresenter();
+    bool MakeTexture();
+    void PresentThroughRenderer(const PixelSurface& frame);
+    void PresentIntoWindowSurface(const PixelSurface& frame);
 
     Window* window_ = nullptr;
+    bool windowSurface_ = false;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     int width_ = 0;

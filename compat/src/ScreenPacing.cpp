@@ -26,17 +26,15 @@ void FramePacer::AfterPresent(DWORD presentStarted, DWORD presentEnded) {
     }
 
     const int32_t period = 1000 / rate_;
-    const auto presentTook = static_cast<int32_t>(now - presentStarted);
-    if (presentTook * 2 >= period) {
-        // The display waited for its refresh: follow it.
-        deadline_ = now;
-        remainder_ = 0;
-        return;
-    }
     const auto wait = static_cast<int32_t>(deadline_ - now);
     if (wait > 0) {
         Sleep(static_cast<DWORD>(wait));
-    } else if (wait < -period) {
+        return;
+    }
+    const auto presentTook = static_cast<int32_t>(now - presentStarted);
+    if (presentTook * 2 >= period || wait < -period) {
+        // Late: either the display's vsync held the present back (follow the display from
+        // here) or the loop fell behind (start afresh rather than rush to catch up).
         deadline_ = now;
         remainder_ = 0;
     }

@@ -9,9 +9,9 @@ namespace compat {
 // and vsync does not wait under Xvfb or the dummy drivers, so after each present the pacer
 // sleeps (Sleep, which advances a test's set clock instead of waiting) until the frame's time
 // is up. Deadlines advance by exactly 1000/rate ms on average (60 Hz: 16, 17, 17, ...), so
-// there is no drift. When the present itself took half a period or more, the display's vsync
-// did the waiting: the pacer then follows the display and does not sleep. A loop that falls
-// more than one period behind starts afresh instead of rushing to catch up.
+// there is no drift. A present that ends late after taking half a period or more was held
+// back by the display's vsync: the schedule then follows the display. A loop that falls more
+// than one period behind starts afresh instead of rushing to catch up.
 class FramePacer {
 public:
     // Rates of 0 or below (unknown) pace at 60 Hz.

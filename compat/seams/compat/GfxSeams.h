@@ -51,6 +51,11 @@ SurfaceFormat PresentedFormat();
 uint32_t PresentedPixel(int x, int y); // 0xFFFFFFFF outside or with no frame yet
 bool SavePresentedBmp(const char* path);
 
+// The colour (red in the low byte) of a pixel of the window as last shown: the frame scaled
+// to the window with its black bars. CLR_INVALID where it cannot be read (a GPU renderer, no
+// screen, outside the window).
+COLORREF WindowColor(HWND window, int x, int y);
+
 // The display mode's pixel under a window position (a mouse position), as the message pump
 // passes mouse positions to the game.
 POINT ModePixelFromWindow(HWND window, int x, int y);
