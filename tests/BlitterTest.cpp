@@ -138,6 +138,14 @@ TEST_F(BlitPixels, AClipRectangleInsideTheSurfaceCutsFillsAndCopies) {
     EXPECT_EQ(0u, Pixel(back, 99, 100));
     EXPECT_EQ(0u, Pixel(back, 200, 149));
     EXPECT_EQ(0u, Pixel(back, 150, 150));
+
+    IDirectDrawSurface7* picture = MakeNumberedPicture(4, 4);
+    RECT corner{98, 148, 102, 152}; // over the clip rectangle's bottom-left corner
+    ASSERT_EQ(DD_OK, back->Blt(&corner, picture, nullptr, DDBLT_WAIT, nullptr));
+    EXPECT_EQ(Pixel(picture, 2, 0), Pixel(back, 100, 148));
+    EXPECT_EQ(Pixel(picture, 3, 1), Pixel(back, 101, 149));
+    EXPECT_EQ(0u, Pixel(back, 99, 149));
+    EXPECT_EQ(0u, Pixel(back, 100, 150));
 }
 
 TEST_F(BlitPixels, WithoutAClipperARectangleOffTheSurfaceIsRefused) {
