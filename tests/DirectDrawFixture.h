@@ -8,16 +8,10 @@
 #include <ddraw.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <vector>
 
 class DirectDrawTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        // Headless even when the test program is run by hand.
-        setenv("SDL_VIDEODRIVER", "dummy", 0);
-    }
-
     void SetUp() override {
         // Flips sleep to pace the display: on a set clock they advance it instead.
         compat::seams::SetTicks(1000);

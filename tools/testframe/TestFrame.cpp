@@ -1,6 +1,7 @@
 // testframe: brings the display up as the game does (exclusive mode, flip chain, clipper) and
-// presents a test frame over and over: a colour fill, keyed pictures, scaled pictures and
-// pictures reaching past every edge of the screen. Prints the frame rate at the end.
+// presents a test frame over and over: a colour fill, keyed pictures, scaled pictures,
+// pictures reaching past every edge of the screen, and text in both of the game's fonts.
+// Prints the frame rate at the end.
 //
 //   testframe [--mode WxHxBITS] [--seconds S] [--save frame.bmp]
 //
@@ -186,8 +187,29 @@ void DrawFrame(IDirectDrawSurface7* back, const Pictures& p, int width, int heig
     Blit(back, p.target, width - 40, height / 3, 128, 128);
     Blit(back, p.block, width / 3, height - 20, 64, 64);
     Blit(back, p.target, width - 30, height - 30, 64, 64);
-    // TEXT: a line in each of the game's fonts ("verdana" 23 px and "mistral" 64 px, through
-    // GetDC + CreateFontA + TextOutA) goes here once the GDI half is in the tree.
+}
+
+HFONT MakeFont(const char* face, int height) {
+    return CreateFontA(-height, 0, 0, 0, 400, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+// A line in each of the game's fonts, the title one reaching past the right edge.
+void DrawText(IDirectDrawSurface7* back, HFONT interfaceFont, HFONT titleFont, int width,
+              int height, int frame) {
+    HDC dc = nullptr;
+    Check("GetDC", back->GetDC(&dc));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    SelectObject(dc, interfaceFont);
+    char line[64];
+    const int length = std::snprintf(line, sizeof line, "Score: %d   Frame: %d", 1250, frame);
+    TextOutA(dc, 10, height - 40, line, length);
+    SetTextColor(dc, RGB(250, 220, 40));
+    SelectObject(dc, titleFont);
+    const char title[] = "Quibbo's Puzzle";
+    TextOutA(dc, width - 330, 10, title, static_cast<int>(sizeof title - 1));
+    Check("ReleaseDC", back->ReleaseDC(dc));
 }
 
 } // namespace
@@ -230,6 +252,9 @@ int main(int argc, char** argv) {
     Check("SetClipper", back->SetClipper(clipper));
 
     const Pictures pictures = MakePictures(dd);
+    // The game's fonts: the interface font is a 27th of the screen width high.
+    HFONT interfaceFont = MakeFont("verdana", options.width / 27);
+    HFONT titleFont = MakeFont("mistral", 64);
     const bool once = !options.save.empty() && options.seconds <= 0;
     const DWORD start = timeGetTime();
     int frames = 0;
@@ -241,6 +266,7 @@ int main(int argc, char** argv) {
                 (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE))
                 running = false;
         DrawFrame(back, pictures, options.width, options.height, frames);
+        DrawText(back, interfaceFont, titleFont, options.width, options.height, frames);
         const HRESULT flipped = primary->Flip(nullptr, DDFLIP_WAIT);
         if (flipped == DDERR_SURFACELOST)
             dd->RestoreAllSurfaces();
@@ -264,6 +290,8 @@ int main(int argc, char** argv) {
 
     for (IDirectDrawSurface7* picture : {pictures.block, pictures.cloud, pictures.target})
         picture->Release();
+    DeleteObject(interfaceFont);
+    DeleteObject(titleFont);
     clipper->Release();
     back->Release();
     primary->Release();
