@@ -228,7 +228,56 @@ TEST_P(LockRoundTrip, LockedMemoryIsTheSurfacesPixels) {
     EXPECT_EQ(Pixel(picture, 1, 1), word & mask);
 }
 
+// The game's colour matching: GDI writes a colour into the surface through its device context,
+// a lock reads the raw word back, and the pixel is put back as it was.
+TEST_P(LockRoundTrip, AColourSetThroughTheDeviceContextReadsBackRaw) {
+    const int bits = GetParam();
+    BringUp(640, 480, bits);
+    compat::seams::SetPixelOf(back, 0, 0, 0x1234);
+    HDC dc = nullptr;
+    ASSERT_EQ(DD_OK, back->GetDC(&dc));
+    const COLORREF before = GetPixel(dc, 0, 0);
+    SetPixel(dc, 0, 0, 0x6567E4);
+    ASSERT_EQ(DD_OK, back->ReleaseDC(dc));
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof desc;
+    ASSERT_EQ(DD_OK, back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
+    uint32_t word = 0;
+    std::memcpy(&word, desc.lpSurface, sizeof word);
+    ASSERT_EQ(DD_OK, back->Unlock(nullptr));
+    const uint32_t bitCount = desc.ddpfPixelFormat.dwRGBBitCount;
+    const uint32_t raw = bitCount < 32 ? word & ((1u << bitCount) - 1) : word;
+    EXPECT_EQ(bits == 16 ? 0xE32Cu : 0xE46765u, raw);
+    ASSERT_EQ(DD_OK, back->GetDC(&dc));
+    SetPixel(dc, 0, 0, before);
+    ASSERT_EQ(DD_OK, back->ReleaseDC(dc));
+    EXPECT_EQ(0x1234u, Pixel(back, 0, 0));
+}
+
 INSTANTIATE_TEST_SUITE_P(SixteenAndThirtyTwoBits, LockRoundTrip, testing::Values(16, 32));
+
+TEST_F(DirectDrawObject, TextWrittenThroughTheDeviceContextLandsInTheSurface) {
+    BringUp();
+    HFONT font = CreateFontA(-23, 0, 0, 0, 400, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                             "verdana");
+    HDC dc = nullptr;
+    ASSERT_EQ(DD_OK, back->GetDC(&dc));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    SelectObject(dc, font);
+    TextOutA(dc, 100, 100, "Score: 1250", 11);
+    ASSERT_EQ(DD_OK, back->ReleaseDC(dc));
+    DeleteObject(font);
+    int white = 0, elsewhere = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            const bool inBox = x >= 100 && x < 300 && y >= 100 && y < 130;
+            (inBox ? white : elsewhere) += Pixel(back, x, y) == 0xFFFF;
+        }
+    EXPECT_GT(white, 50);
+    EXPECT_EQ(0, elsewhere);
+}
 
 TEST_F(DirectDrawObject, ADeviceContextKeepsTheSurfaceBusyUntilReleased) {
     BringUp();
