@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 class ResetSeams : public testing::EmptyTestEventListener {
@@ -13,6 +15,9 @@ class ResetSeams : public testing::EmptyTestEventListener {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Headless unless the caller chose otherwise: SDL's dummy video and audio drivers.
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
     testing::InitGoogleTest(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new ResetSeams);
     return RUN_ALL_TESTS();

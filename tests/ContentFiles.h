@@ -1,0 +1,153 @@
+// Reading back what the content generator writes, with readers of our own (not the
+// generator's), strict about the format: a file the game could misread fails here.
+#pragma once
+
+#include "raster/Colour.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace contentfiles {
+
+// The folder the build fills with the game's pictures and sounds.
+inline std::string GameDir() {
+    return QUIBBO_GAME_DIR;
+}
+
+inline uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes) {
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) {
+        v = (v << 8) | b[at + i];
+    }
+    return v;
+}
+
+struct Bitmap {
+    int width = 0;
+    int height = 0;
+    std::vector<raster::Pixel> pixels; // top row first
+    const raster::Pixel& At(int x, int y) const {
+        return pixels[static_cast<size_t>(y) * width + x];
+    }
+};
+
+// A 24-bit, uncompressed, bottom-up BMP with a 40-byte info header, sizes that add up and
+// zero row padding; anything else is refused with the reason.
+inline std::optional<Bitmap> ParseBmp(const std::vector<uint8_t>& b, std::string* why) {
+    auto fail = [why](const std::string& reason) {
+        *why = reason;
+        return std::optional<Bitmap>();
+    };
+    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') {
+        return fail("no BM header");
+    }
+    if (Le(b, 2, 4) != b.size()) {
+        return fail("file size field " + std::to_string(Le(b, 2, 4)) + " but " +
+                    std::to_string(b.size()) + " bytes");
+    }
+    const uint32_t offset = Le(b, 10, 4);
+    if (Le(b, 14, 4) != 40 || offset != 54) {
+        return fail("not a plain BITMAPINFOHEADER layout");
+    }
+    const int32_t width = static_cast<int32_t>(Le(b, 18, 4));
+    const int32_t height = static_cast<int32_t>(Le(b, 22, 4));
+    if (width <= 0 || height <= 0) {
+        return fail("not a bottom-up picture of positive size");
+    }
+    if (Le(b, 26, 2) != 1 || Le(b, 28, 2) != 24 || Le(b, 30, 4) != 0) {
+        return fail("not 1 plane, 24 bits, BI_RGB");
+    }
+    const size_t stride = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+    if (b.size() != offset + stride * height || Le(b, 34, 4) != stride * height) {
+        return fail("pixel data size does not match the rows");
+    }
+    Bitmap bmp;
+    bmp.width = width;
+    bmp.height = height;
+    bmp.pixels.resize(static_cast<size_t>(width) * height);
+    for (int row = 0; row < height; ++row) {
+        const size_t start = offset + stride * row;
+        const int y = height - 1 - row;
+        for (int x = 0; x < width; ++x) {
+            const size_t at = start + 3 * static_cast<size_t>(x);
+            bmp.pixels[static_cast<size_t>(y) * width + x] =
+                raster::Pixel{b[at + 2], b[at + 1], b[at]};
+        }
+        for (size_t pad = start + 3 * static_cast<size_t>(width); pad < start + stride; ++pad) {
+            if (b[pad] != 0) {
+                return fail("row padding is not zero");
+            }
+        }
+    }
+    return bmp;
+}
+
+struct Wave {
+    uint32_t formatSize = 0;
+    uint16_t formatTag = 0;
+    uint16_t channels = 0;
+    uint32_t rate = 0;
+    uint32_t byteRate = 0;
+    uint16_t blockAlign = 0;
+    uint16_t bits = 0;
+    std::vector<int16_t> samples;
+};
+
+// A RIFF WAVE file: the RIFF size must match the file, and it must hold a "fmt " chunk of 16
+// or 18 bytes followed by a "data" chunk that fits.
+inline std::optional<Wave> ParseWav(const std::vector<uint8_t>& b, std::string* why) {
+    auto fail = [why](const std::string& reason) {
+        *why = reason;
+        return std::optional<Wave>();
+    };
+    auto tag = [&b](size_t at) { return std::string(b.begin() + at, b.begin() + at + 4); };
+    if (b.size() < 12 || tag(0) != "RIFF" || tag(8) != "WAVE") {
+        return fail("no RIFF WAVE header");
+    }
+    if (Le(b, 4, 4) + 8 != b.size()) {
+        return fail("RIFF size does not match the file");
+    }
+    Wave w;
+    bool haveFormat = false;
+    size_t at = 12;
+    while (at + 8 <= b.size()) {
+        const std::string id = tag(at);
+        const uint32_t size = Le(b, at + 4, 4);
+        if (at + 8 + size > b.size()) {
+            return fail("chunk " + id + " runs past the end");
+        }
+        if (id == "fmt ") {
+            if (size != 16 && size != 18) {
+                return fail("fmt chunk of " + std::to_string(size) + " bytes");
+            }
+            w.formatSize = size;
+            w.formatTag = static_cast<uint16_t>(Le(b, at + 8, 2));
+            w.channels = static_cast<uint16_t>(Le(b, at + 10, 2));
+            w.rate = Le(b, at + 12, 4);
+            w.byteRate = Le(b, at + 16, 4);
+            w.blockAlign = static_cast<uint16_t>(Le(b, at + 20, 2));
+            w.bits = static_cast<uint16_t>(Le(b, at + 22, 2));
+            if (size == 18 && Le(b, at + 24, 2) != 0) {
+                return fail("PCM format with extra format bytes");
+            }
+            haveFormat = true;
+        } else if (id == "data") {
+            if (!haveFormat) {
+                return fail("data before fmt");
+            }
+            if (size % 2 != 0) {
+                return fail("odd data size for 16-bit samples");
+            }
+            for (uint32_t i = 0; i < size; i += 2) {
+                w.samples.push_back(static_cast<int16_t>(Le(b, at + 8 + i, 2)));
+            }
+            return w;
+        }
+        at += 8 + size + (size & 1);
+    }
+    return fail("no data chunk");
+}
+
+} // namespace contentfiles
