@@ -60,6 +60,8 @@ public:
     static HRESULT SetColorKey(IDirectDrawSurface7* surface, COLORREF colour);
 
 private:
+    friend struct CGraphicsProbe; // tests look at the flip chain directly
+
     void Log(const char* format, ...) __attribute__((format(printf, 2, 3)));
     bool Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
     bool SetMode(int newWidth, int newHeight, int newDepth);
