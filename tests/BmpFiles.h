@@ -44,4 +44,21 @@ std::vector<uint8_t> PackRows(const std::vector<std::vector<uint32_t>>& rows, in
 // A file on disk for LoadImageA.
 std::string WriteBmp(const std::string& path, const std::vector<uint8_t>& bytes);
 
+// A 24-bit picture file whose pixel (x, y) has the colour colourAt(x, y) (red in the low byte).
+template <typename ColourAt>
+std::string WritePicture(const std::string& path, int width, int height, ColourAt colourAt) {
+    std::vector<std::vector<uint32_t>> rows(height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const uint32_t c = colourAt(x, y);
+            // Stored blue first: the packed value is 0xRRGGBB.
+            rows[y].push_back(((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF));
+        }
+    BmpFile file;
+    file.width = width;
+    file.height = height;
+    file.pixels = PackRows(rows, 24);
+    return WriteBmp(path, file.Bytes());
+}
+
 } // namespace bmpfiles

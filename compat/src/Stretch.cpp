@@ -1,5 +1,7 @@
 #include "Stretch.h"
 
+#include "Blitter.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -9,19 +11,16 @@ namespace compat {
 namespace {
 
 // For each destination position from `first` to `last` (exclusive, relative to the rectangle's
-// start), the source position under its centre, or -1 outside the source's `limit`.
-std::vector<int> SourcePositions(int64_t first, int64_t last, int sourceStart, int sourceLength,
-                                 int destinationLength, int limit) {
-    std::vector<int> positions;
-    positions.reserve(static_cast<size_t>(std::max<int64_t>(last - first, 0)));
-    for (int64_t i = first; i < last; ++i) {
-        // i < destinationLength < 2^31, so (2i + 1) * sourceLength stays below 2^63.
-        const uint64_t offset = (2 * static_cast<uint64_t>(i) + 1) *
-                                static_cast<uint64_t>(sourceLength) /
-                                (2 * static_cast<uint64_t>(destinationLength));
-        const int64_t position = sourceStart + static_cast<int64_t>(offset);
-        positions.push_back(position >= 0 && position < limit ? static_cast<int>(position) : -1);
-    }
+// start), the source position under its centre (the blitter's sampling rule), or -1 outside the
+// source's `limit`.
+std::vector<int32_t> SourcePositions(int64_t first, int64_t last, int sourceStart, int sourceLength,
+                                     int destinationLength, int limit) {
+    const int count = static_cast<int>(std::max<int64_t>(last - first, 0));
+    std::vector<int32_t> positions(static_cast<size_t>(count));
+    ScaleIndices(first, count, destinationLength, sourceLength, sourceStart, positions.data());
+    for (int32_t& position : positions)
+        if (position < 0 || position >= limit)
+            position = -1;
     return positions;
 }
 
@@ -40,9 +39,9 @@ void StretchPixels(const PixelSurface& from, PixelRect source, PixelSurface& to,
         std::min<int64_t>(destination.height, int64_t{to.height} - destination.y);
     if (left >= right || top >= bottom)
         return;
-    const std::vector<int> columns =
+    const std::vector<int32_t> columns =
         SourcePositions(left, right, source.x, source.width, destination.width, from.width);
-    const std::vector<int> rows =
+    const std::vector<int32_t> rows =
         SourcePositions(top, bottom, source.y, source.height, destination.height, from.height);
 
     // Copying a surface onto itself reads from a snapshot, so no source pixel is overwritten

@@ -1,7 +1,5 @@
 #include "log/CLog.h"
 
-#include <cstdarg>
-
 CLog::~CLog() {
     Close();
 }
@@ -29,13 +27,18 @@ bool CLog::Close() {
 }
 
 bool CLog::Write(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    bool written = WriteArgs(format, args);
+    va_end(args);
+    return written;
+}
+
+bool CLog::WriteArgs(const char* format, va_list args) {
     if (!format || !stream)
         return false;
     fprintf(stream, "TIME --- %s: ", clock.GetTime());
-    va_list args;
-    va_start(args, format);
     vfprintf(stream, format, args);
-    va_end(args);
     fputc('\n', stream);
     fflush(stream);
     return true;

@@ -2,6 +2,7 @@
 
 #include "log/CClock.h"
 
+#include <cstdarg>
 #include <cstdio>
 
 // A plain-text log file: truncated when opened, one time-stamped line per Write, flushed at once.
@@ -20,6 +21,8 @@ public:
     // "TIME --- h:m.s: " + the formatted message + line end. False on a closed log or a null
     // format, with nothing written.
     bool Write(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // Write with the arguments already gathered, for owners that log through a helper of their own.
+    bool WriteArgs(const char* format, va_list args) __attribute__((format(printf, 2, 0)));
 
 private:
     FILE* stream = nullptr;

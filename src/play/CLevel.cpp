@@ -5,6 +5,7 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace {
@@ -18,11 +19,7 @@ constexpr int kShortestRun = 4;
 CLevel::CLevel() = default;
 
 CLevel::~CLevel() {
-    if (levelLog) {
-        levelLog->Close();
-        delete levelLog;
-        levelLog = nullptr;
-    }
+    Release();
 }
 
 void CLevel::SpawnBlock() {
@@ -159,5 +156,7 @@ bool CLevel::UpdateTimer() {
 void CLevel::ScaleSpeed(int32_t percent) {
     // The percentage goes through the single-precision 0.01 on purpose: 500 at 100 gives 499.
     const double scale = static_cast<double>(0.01f);
-    levelSpeed = static_cast<int32_t>(percent * scale * levelSpeed);
+    const double scaled = percent * scale * levelSpeed;
+    // A speed too large for the scale saturates instead of overflowing.
+    levelSpeed = static_cast<int32_t>(std::clamp(scaled, double{INT32_MIN}, double{INT32_MAX}));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gfx/CSprite.h"
 #include "play/LevelResult.h"
 
 #include <windows.h>
@@ -7,7 +8,9 @@
 #include <array>
 #include <cstdint>
 
+class CGraphics;
 class CLog;
+struct LevelFile;
 
 // The playfield: 13 by 13 cells of resting blocks, stored column by column, one falling block,
 // the type of the block that comes next, the fall timing and the level countdown.
@@ -20,6 +23,18 @@ public:
     ~CLevel();
     CLevel(const CLevel&) = delete;
     CLevel& operator=(const CLevel&) = delete;
+
+    // Opens the level log. False only when the log object cannot be made.
+    bool Init();
+    // Loads a level file: block pictures, speed, countdown and starting grid, then the first
+    // falling block and the next one. A file that cannot be played is refused before anything
+    // changes, with the reason in the level log.
+    bool Load(const char* fileName, CGraphics& graphics);
+    // Gives up the pictures and closes the level log.
+    void Release();
+    // Draws the resting blocks, the falling block and the preview of the next block, with the
+    // playfield's top-left corner at (originX, originY).
+    void Draw(CGraphics& graphics, int originX, int originY, int screenHeight);
 
     // The next block becomes the falling block at the cell below the entry point, and a new next
     // type is drawn. Before any level is loaded there are no block types and nothing is spawned.
@@ -55,6 +70,10 @@ private:
     static constexpr int Index(int x, int y) { return kSize * x + y; }
     bool Occupied(int x, int y) const { return grid[Index(x, y)] != 0; }
     void DropStackInto(int x, int y);
+    void LogLine(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    bool LoadPictures(const LevelFile& file, CGraphics& graphics);
+    void ReleasePictures();
+    void DrawBlock(CGraphics& graphics, int type, int x, int y);
 
     int32_t blockTypeCount = 0;
     int32_t entryColumn = 0;
@@ -69,6 +88,9 @@ private:
     int32_t levelSpeed = 0;
     DWORD fallInterval = 0;
     DWORD lastFallTime = 0;
+    // blockTypeCount pictures: picture i - 1 draws block type i.
+    CSprite* blockPictures = nullptr;
+    CSprite nextFrame;
     std::array<int8_t, kCells> grid{};
     CLog* levelLog = nullptr;
 };

@@ -1,0 +1,63 @@
+// Test seams of the graphics platform: windows for tests and tools, surface pixels, lost
+// surfaces, the frames that reached the screen. Only tests and tools include this header.
+// Forced failures of the DirectDraw calls go through FailNext (Seams.h) with the names
+// "DirectDrawCreateEx", "IDirectDraw7::<Method>", "IDirectDrawSurface7::<Method>" and
+// "IDirectDrawClipper::<Method>".
+#pragma once
+
+#include <ddraw.h>
+
+#include <cstdint>
+
+namespace compat::seams {
+
+// --- Windows ---
+
+// A window as the game's own window creation makes one, to hand to SetCooperativeLevel.
+// Nothing appears until a display mode is set. Windows left over are destroyed by ResetAll.
+HWND MakeTestWindow(const char* title = "Quibbo's puzzle");
+void DestroyTestWindow(HWND window);
+
+// --- Surface pixels ---
+
+struct SurfaceFormat {
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0; // 16 (RGB565) or 32 (XRGB8888); 0 for no surface
+};
+SurfaceFormat FormatOf(IDirectDrawSurface7* surface);
+// The raw value of pixel (x, y); 0xFFFFFFFF outside the surface or while it has no memory.
+uint32_t PixelOf(IDirectDrawSurface7* surface, int x, int y);
+// Sets a pixel directly (no device context or lock needed); ignored outside the surface.
+void SetPixelOf(IDirectDrawSurface7* surface, int x, int y, uint32_t raw);
+// Writes the surface as a 24-bit BMP file; false when it cannot be written.
+bool SaveSurfaceBmp(IDirectDrawSurface7* surface, const char* path);
+
+// --- Lost surfaces ---
+
+// Takes the surface's memory away as a display change would: its calls fail with
+// DDERR_SURFACELOST until it is restored, and its content is gone.
+void LoseSurface(IDirectDrawSurface7* surface);
+// The same for every surface of every DirectDraw object.
+void LoseAllSurfaces();
+bool IsLost(IDirectDrawSurface7* surface);
+
+// --- The screen ---
+
+// Frames presented since the last reset.
+uint64_t PresentedFrames();
+// The last presented frame, in the display mode's pixels (before scaling to the window).
+SurfaceFormat PresentedFormat();
+uint32_t PresentedPixel(int x, int y); // 0xFFFFFFFF outside or with no frame yet
+bool SavePresentedBmp(const char* path);
+
+// The colour (red in the low byte) of a pixel of the window as last shown: the frame scaled
+// to the window with its black bars. CLR_INVALID where it cannot be read (a GPU renderer, no
+// screen, outside the window).
+COLORREF WindowColor(HWND window, int x, int y);
+
+// The display mode's pixel under a window position (a mouse position), as the message pump
+// passes mouse positions to the game.
+POINT ModePixelFromWindow(HWND window, int x, int y);
+
+} // namespace compat::seams

@@ -1,0 +1,270 @@
+// Built with -O3 (compat/CMakeLists.txt): GCC vectorises the keyed row loops only from there.
+#include "Blitter.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace compat {
+
+namespace {
+
+// d = s unless s is the key: no branch, so the loop becomes vector compares and blends. Built
+// for AVX2 as well (chosen at load time where the processor has it): twice the pixels per step.
+template <typename Pixel>
+inline void KeyedRowLoop(Pixel* __restrict d, const Pixel* __restrict s, int n, Pixel key) {
+    for (int i = 0; i < n; ++i) {
+        const Pixel v = s[i];
+        d[i] = v == key ? d[i] : v;
+    }
+}
+
+__attribute__((target_clones("avx2", "default"))) void
+KeyedRow16(uint16_t* __restrict d, const uint16_t* __restrict s, int n, uint16_t key) {
+    KeyedRowLoop(d, s, n, key);
+}
+
+__attribute__((target_clones("avx2", "default"))) void
+KeyedRow32(uint32_t* __restrict d, const uint32_t* __restrict s, int n, uint32_t key) {
+    KeyedRowLoop(d, s, n, key);
+}
+
+inline void KeyedRow(uint16_t* d, const uint16_t* s, int n, uint16_t key) {
+    KeyedRow16(d, s, n, key);
+}
+inline void KeyedRow(uint32_t* d, const uint32_t* s, int n, uint32_t key) {
+    KeyedRow32(d, s, n, key);
+}
+
+template <typename Pixel> void PlainRow(Pixel* __restrict d, const Pixel* __restrict s, int n) {
+    std::memcpy(d, s, static_cast<size_t>(n) * sizeof(Pixel));
+}
+
+template <typename Pixel> Pixel* PixelAt(PixelSurface& surface, int64_t x, int64_t y) {
+    return reinterpret_cast<Pixel*>(surface.Row(static_cast<int>(y))) + x;
+}
+
+template <typename Pixel> const Pixel* PixelAt(const PixelSurface& surface, int64_t x, int64_t y) {
+    return reinterpret_cast<const Pixel*>(surface.Row(static_cast<int>(y))) + x;
+}
+
+template <typename Pixel> void DrawRow(Pixel* d, const Pixel* s, int n, bool keyed, Pixel key) {
+    if (keyed)
+        KeyedRow(d, s, n, key);
+    else
+        PlainRow(d, s, n);
+}
+
+// Per-thread scratch for the index table and the gathered source row, kept between blits so
+// that a frame of many small blits allocates nothing.
+struct Scratch {
+    std::vector<int32_t> columns;
+    std::vector<int32_t> rows;
+    std::vector<uint32_t> gathered;
+};
+
+Scratch& ThreadScratch() {
+    thread_local Scratch scratch;
+    return scratch;
+}
+
+template <typename Pixel>
+void Copy(PixelSurface& target, const BlitRect& to, const BlitRect& visible,
+          const PixelSurface& source, const BlitRect& from, bool keyed, Pixel key) {
+    const int n = static_cast<int>(visible.Width());
+    const int rowsVisible = static_cast<int>(visible.Height());
+    const int64_t firstColumn = visible.left - to.left;
+    const int64_t firstRow = visible.top - to.top;
+
+    if (to.Width() == from.Width() && to.Height() == from.Height()) {
+        for (int i = 0; i < rowsVisible; ++i) {
+            const Pixel* s =
+                PixelAt<Pixel>(source, from.left + firstColumn, from.top + firstRow + i);
+            DrawRow(PixelAt<Pixel>(target, visible.left, visible.top + i), s, n, keyed, key);
+        }
+        return;
+    }
+
+    Scratch& scratch = ThreadScratch();
+    scratch.rows.resize(static_cast<size_t>(rowsVisible));
+    ScaleIndices(firstRow, rowsVisible, to.Height(), from.Height(), from.top, scratch.rows.data());
+
+    const bool sameWidth = to.Width() == from.Width();
+    Pixel* gathered = nullptr;
+    if (!sameWidth) {
+        scratch.columns.resize(static_cast<size_t>(n));
+        ScaleIndices(firstColumn, n, to.Width(), from.Width(), from.left, scratch.columns.data());
+        // Room for n pixels of either depth.
+        scratch.gathered.resize((static_cast<size_t>(n) * sizeof(Pixel) + 3) / 4);
+        gathered = reinterpret_cast<Pixel*>(scratch.gathered.data());
+    }
+    const int32_t* columns = scratch.columns.data();
+
+    int32_t gatheredRow = -1;
+    for (int i = 0; i < rowsVisible; ++i) {
+        const int32_t sy = scratch.rows[static_cast<size_t>(i)];
+        const Pixel* s;
+        if (sameWidth) {
+            s = PixelAt<Pixel>(source, from.left + firstColumn, sy);
+        } else {
+            // An enlarged picture repeats each source row over several destination rows:
+            // gather it once and reuse it for the whole run.
+            if (sy != gatheredRow) {
+                const Pixel* sourceRow = PixelAt<Pixel>(source, 0, sy);
+                for (int x = 0; x < n; ++x)
+                    gathered[x] = sourceRow[columns[x]];
+                gatheredRow = sy;
+            }
+            s = gathered;
+        }
+        DrawRow(PixelAt<Pixel>(target, visible.left, visible.top + i), s, n, keyed, key);
+    }
+}
+
+// Fills the first row with stores, then copies it down: the C library's copy moves whole
+// rows faster than a store loop fills them.
+template <typename Pixel> void Fill(PixelSurface& target, const BlitRect& area, Pixel raw) {
+    const size_t n = static_cast<size_t>(area.Width());
+    Pixel* first = PixelAt<Pixel>(target, area.left, area.top);
+    std::fill_n(first, n, raw);
+    for (int64_t y = area.top + 1; y < area.bottom; ++y)
+        std::memcpy(PixelAt<Pixel>(target, area.left, y), first, n * sizeof(Pixel));
+}
+
+// Pixel format conversions for the screen: RGB565 widened by repeating the top bits, like
+// ColorFromRaw; XRGB8888 narrowed by truncation, like RawFromColor.
+struct Same {
+    template <typename Pixel> Pixel operator()(Pixel p) const { return p; }
+};
+struct WidenRgb565 {
+    uint32_t alpha;
+    uint32_t operator()(uint16_t p) const {
+        const uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
+        return alpha | ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
+    }
+};
+struct NarrowXrgb8888 {
+    uint16_t operator()(uint32_t p) const {
+        return static_cast<uint16_t>(((p >> 8) & 0xF800) | ((p >> 5) & 0x07E0) | ((p >> 3) & 0x1F));
+    }
+};
+
+template <typename From, typename To, typename Convert>
+void Show(const PixelSurface& frame, uint8_t* screen, int pitch, const BlitRect& to,
+          Convert convert) {
+    const int width = static_cast<int>(to.Width()), height = static_cast<int>(to.Height());
+    Scratch& scratch = ThreadScratch();
+    scratch.columns.resize(static_cast<size_t>(width));
+    scratch.rows.resize(static_cast<size_t>(height));
+    ScaleIndices(0, width, width, frame.width, 0, scratch.columns.data());
+    ScaleIndices(0, height, height, frame.height, 0, scratch.rows.data());
+    const int32_t* columns = scratch.columns.data();
+    const To* previous = nullptr;
+    int32_t previousRow = -1;
+    for (int y = 0; y < height; ++y) {
+        To* out =
+            reinterpret_cast<To*>(screen + (to.top + y) * static_cast<int64_t>(pitch)) + to.left;
+        const int32_t sy = scratch.rows[static_cast<size_t>(y)];
+        if (sy == previousRow) {
+            // Enlarged: this row repeats the one above.
+            std::memcpy(out, previous, static_cast<size_t>(width) * sizeof(To));
+        } else {
+            const From* in = reinterpret_cast<const From*>(frame.Row(sy));
+            for (int x = 0; x < width; ++x)
+                out[x] = convert(in[columns[x]]);
+        }
+        previous = out;
+        previousRow = sy;
+    }
+}
+
+} // namespace
+
+BlitRect Intersect(const BlitRect& a, const BlitRect& b) {
+    BlitRect r;
+    r.left = std::max(a.left, b.left);
+    r.top = std::max(a.top, b.top);
+    r.right = std::min(a.right, b.right);
+    r.bottom = std::min(a.bottom, b.bottom);
+    if (r.Empty())
+        r = BlitRect{};
+    return r;
+}
+
+BlitRect Bounds(const PixelSurface& surface) {
+    return BlitRect{0, 0, surface.width, surface.height};
+}
+
+void ScaleIndices(int64_t firstK, int count, int64_t destLength, int64_t sourceLength,
+                  int64_t sourceStart, int32_t* indices) {
+    if (count <= 0)
+        return;
+    // index(k) = ((2k + 1) * sourceLength) / (2 * destLength), stepped by 2 * sourceLength.
+    const int64_t denominator = 2 * destLength;
+    const int64_t numerator = (2 * firstK + 1) * sourceLength;
+    int64_t quotient = numerator / denominator;
+    int64_t remainder = numerator % denominator;
+    const int64_t step = 2 * sourceLength;
+    const int64_t stepQuotient = step / denominator;
+    const int64_t stepRemainder = step % denominator;
+    for (int i = 0; i < count; ++i) {
+        indices[i] = static_cast<int32_t>(sourceStart + quotient);
+        quotient += stepQuotient;
+        remainder += stepRemainder;
+        if (remainder >= denominator) {
+            remainder -= denominator;
+            ++quotient;
+        }
+    }
+}
+
+void FillPixels(PixelSurface& target, const BlitRect& area, uint32_t raw) {
+    if (area.Empty())
+        return;
+    if (target.bitsPerPixel == 16)
+        Fill<uint16_t>(target, area, static_cast<uint16_t>(raw));
+    else
+        Fill<uint32_t>(target, area, raw);
+}
+
+void CopyPixels(PixelSurface& target, const BlitRect& to, const BlitRect& visible,
+                const PixelSurface& source, const BlitRect& from, const uint32_t* key) {
+    if (visible.Empty() || from.Empty())
+        return;
+    if (target.bitsPerPixel == 16) {
+        // A key beyond the format's values matches no pixel: a plain copy.
+        const bool keyed = key && *key <= 0xFFFF;
+        Copy<uint16_t>(target, to, visible, source, from, keyed,
+                       static_cast<uint16_t>(keyed ? *key : 0));
+    } else {
+        Copy<uint32_t>(target, to, visible, source, from, key != nullptr, key ? *key : 0);
+    }
+}
+
+void ShowOnScreen(const PixelSurface& frame, uint8_t* screen, int pitch, int screenWidth,
+                  int screenHeight, int screenBits, uint32_t alpha, const BlitRect& to) {
+    // The bars: black above and below the picture, and beside it on its rows.
+    const int bytes = screenBits / 8;
+    for (int y = 0; y < screenHeight; ++y) {
+        uint8_t* row = screen + static_cast<int64_t>(y) * pitch;
+        if (y < to.top || y >= to.bottom) {
+            std::memset(row, 0, static_cast<size_t>(screenWidth) * bytes);
+            continue;
+        }
+        std::memset(row, 0, static_cast<size_t>(to.left) * bytes);
+        std::memset(row + to.right * bytes, 0, static_cast<size_t>(screenWidth - to.right) * bytes);
+    }
+    if (to.Empty() || frame.pixels.empty())
+        return;
+    if (frame.bitsPerPixel == 16 && screenBits == 16)
+        Show<uint16_t, uint16_t>(frame, screen, pitch, to, Same{});
+    else if (frame.bitsPerPixel == 16)
+        Show<uint16_t, uint32_t>(frame, screen, pitch, to, WidenRgb565{alpha});
+    else if (screenBits == 32)
+        Show<uint32_t, uint32_t>(frame, screen, pitch, to,
+                                 [alpha](uint32_t p) { return p | alpha; });
+    else
+        Show<uint32_t, uint16_t>(frame, screen, pitch, to, NarrowXrgb8888{});
+}
+
+} // namespace compat

@@ -1,0 +1,175 @@
+#include "compat/GfxSeams.h"
+#include "compat/Seams.h"
+
+#include "DirectDrawObjects.h"
+#include "Screen.h"
+#include "Window.h"
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace compat::seams {
+
+namespace {
+
+std::vector<HWND>& TestWindows() {
+    static std::vector<HWND> windows;
+    return windows;
+}
+
+Surface* Ours(IDirectDrawSurface7* surface) {
+    return static_cast<Surface*>(surface);
+}
+
+bool Holds(const PixelSurface& pixels, int x, int y) {
+    return x >= 0 && y >= 0 && x < pixels.width && y < pixels.height && !pixels.pixels.empty();
+}
+
+SurfaceFormat FormatOfPixels(const PixelSurface& pixels) {
+    return SurfaceFormat{pixels.width, pixels.height, pixels.bitsPerPixel};
+}
+
+void PutLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+bool SavePixelsBmp(const PixelSurface& pixels, const char* path) {
+    if (!path || pixels.pixels.empty())
+        return false;
+    const uint32_t rowBytes = (static_cast<uint32_t>(pixels.width) * 3 + 3) & ~3u;
+    const uint32_t imageBytes = rowBytes * static_cast<uint32_t>(pixels.height);
+    std::vector<uint8_t> file;
+    file.reserve(54 + imageBytes);
+    // BITMAPFILEHEADER
+    PutLittleEndian(file, 0x4D42, 2); // "BM"
+    PutLittleEndian(file, 54 + imageBytes, 4);
+    PutLittleEndian(file, 0, 4);
+    PutLittleEndian(file, 54, 4);
+    // BITMAPINFOHEADER: bottom-up, 24 bits, uncompressed, 72 dpi
+    PutLittleEndian(file, 40, 4);
+    PutLittleEndian(file, static_cast<uint32_t>(pixels.width), 4);
+    PutLittleEndian(file, static_cast<uint32_t>(pixels.height), 4);
+    PutLittleEndian(file, 1, 2);
+    PutLittleEndian(file, 24, 2);
+    PutLittleEndian(file, 0, 4);
+    PutLittleEndian(file, imageBytes, 4);
+    PutLittleEndian(file, 2835, 4);
+    PutLittleEndian(file, 2835, 4);
+    PutLittleEndian(file, 0, 4);
+    PutLittleEndian(file, 0, 4);
+    for (int y = pixels.height - 1; y >= 0; --y) {
+        const size_t rowStart = file.size();
+        for (int x = 0; x < pixels.width; ++x) {
+            const COLORREF color = ColorFromRaw(pixels.Get(x, y), pixels.bitsPerPixel);
+            file.push_back(static_cast<uint8_t>(color >> 16)); // blue
+            file.push_back(static_cast<uint8_t>(color >> 8));  // green
+            file.push_back(static_cast<uint8_t>(color));       // red
+        }
+        file.resize(rowStart + rowBytes, 0);
+    }
+    std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen(path, "wb"), &std::fclose);
+    if (!out)
+        return false;
+    return std::fwrite(file.data(), 1, file.size(), out.get()) == file.size();
+}
+
+void DestroyAllTestWindows() {
+    for (HWND window : TestWindows())
+        DestroyWindowObject(window);
+    TestWindows().clear();
+}
+
+const bool registered = [] {
+    AddResetHook([] {
+        DestroyAllTestWindows();
+        ForgetPresentedFrames();
+    });
+    return true;
+}();
+
+} // namespace
+
+HWND MakeTestWindow(const char* title) {
+    int width = 0, height = 0;
+    DesktopSize(&width, &height);
+    HWND window = CreateWindowObject(title, 0, 0, width, height);
+    TestWindows().push_back(window);
+    return window;
+}
+
+void DestroyTestWindow(HWND window) {
+    auto& windows = TestWindows();
+    for (auto it = windows.begin(); it != windows.end(); ++it) {
+        if (*it == window) {
+            windows.erase(it);
+            break;
+        }
+    }
+    DestroyWindowObject(window);
+}
+
+SurfaceFormat FormatOf(IDirectDrawSurface7* surface) {
+    return surface ? FormatOfPixels(Ours(surface)->Pixels()) : SurfaceFormat{};
+}
+
+uint32_t PixelOf(IDirectDrawSurface7* surface, int x, int y) {
+    if (!surface || !Holds(Ours(surface)->Pixels(), x, y))
+        return 0xFFFFFFFF;
+    return Ours(surface)->Pixels().Get(x, y);
+}
+
+void SetPixelOf(IDirectDrawSurface7* surface, int x, int y, uint32_t raw) {
+    if (surface && Holds(Ours(surface)->Pixels(), x, y))
+        Ours(surface)->Pixels().Set(x, y, raw);
+}
+
+bool SaveSurfaceBmp(IDirectDrawSurface7* surface, const char* path) {
+    return surface && SavePixelsBmp(Ours(surface)->Pixels(), path);
+}
+
+void LoseSurface(IDirectDrawSurface7* surface) {
+    if (surface)
+        Ours(surface)->MarkLost();
+}
+
+void LoseAllSurfaces() {
+    for (DirectDraw* object : LiveDirectDraws())
+        object->LoseSurfaces();
+}
+
+bool IsLost(IDirectDrawSurface7* surface) {
+    return surface && Ours(surface)->IsLost();
+}
+
+uint64_t PresentedFrames() {
+    return PresentedFrameCount();
+}
+
+SurfaceFormat PresentedFormat() {
+    return FormatOfPixels(LastPresentedFrame());
+}
+
+uint32_t PresentedPixel(int x, int y) {
+    const PixelSurface& frame = LastPresentedFrame();
+    return Holds(frame, x, y) ? frame.Get(x, y) : 0xFFFFFFFF;
+}
+
+bool SavePresentedBmp(const char* path) {
+    return SavePixelsBmp(LastPresentedFrame(), path);
+}
+
+COLORREF WindowColor(HWND handle, int x, int y) {
+    Window* window = WindowFromHandle(handle);
+    COLORREF color = CLR_INVALID;
+    if (!window || !window->screen || !window->screen->WindowColor(x, y, &color))
+        return CLR_INVALID;
+    return color;
+}
+
+POINT ModePixelFromWindow(HWND window, int x, int y) {
+    return compat::ModePixelFromWindow(window, x, y);
+}
+
+} // namespace compat::seams

@@ -1,0 +1,341 @@
+#include "Screen.h"
+
+#include "Blitter.h"
+#include "Window.h"
+
+#include <SDL.h>
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace compat {
+
+namespace {
+
+PixelSurface lastFrame;
+uint64_t frameCount = 0;
+
+bool WindowedWanted() {
+    const char* value = std::getenv("QUIBBO_WINDOWED");
+    return value && std::strcmp(value, "1") == 0;
+}
+
+void Complain(const char* what) {
+    std::fprintf(stderr, "compat: %s: %s\n", what, SDL_GetError());
+}
+
+void RecordFrame(const PixelSurface& frame) {
+    if (lastFrame.width != frame.width || lastFrame.height != frame.height ||
+        lastFrame.bitsPerPixel != frame.bitsPerPixel || lastFrame.pixels.empty())
+        lastFrame.Allocate(frame.width, frame.height, frame.bitsPerPixel);
+    if (lastFrame.pixels.size() == frame.pixels.size())
+        std::memcpy(lastFrame.pixels.data(), frame.pixels.data(), frame.pixels.size());
+    ++frameCount;
+}
+
+} // namespace
+
+bool StartVideo() {
+    static const bool started = [] {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            Complain("no video");
+            return false;
+        }
+        return true;
+    }();
+    return started;
+}
+
+void DesktopSize(int* width, int* height) {
+    SDL_DisplayMode mode{};
+    if (StartVideo() && SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0 && mode.h > 0) {
+        *width = mode.w;
+        *height = mode.h;
+        return;
+    }
+    *width = 1024;
+    *height = 768;
+}
+
+Letterbox FitMode(int outputWidth, int outputHeight, int modeWidth, int modeHeight) {
+    Letterbox box;
+    if (outputWidth <= 0 || outputHeight <= 0 || modeWidth <= 0 || modeHeight <= 0)
+        return box;
+    const int64_t ow = outputWidth, oh = outputHeight, mw = modeWidth, mh = modeHeight;
+    if (ow * mh <= oh * mw) {
+        // Relatively taller output: full width, bars above and below.
+        box.width = outputWidth;
+        box.height = static_cast<int>(ow * mh / mw);
+    } else {
+        box.height = outputHeight;
+        box.width = static_cast<int>(oh * mw / mh);
+    }
+    box.x = (outputWidth - box.width) / 2;
+    box.y = (outputHeight - box.height) / 2;
+    return box;
+}
+
+POINT ModePixelAt(const Letterbox& box, int modeWidth, int modeHeight, int x, int y) {
+    if (box.width <= 0 || box.height <= 0)
+        return POINT{0, 0};
+    // The mode pixel under the centre of the output pixel, as scaled blits sample.
+    const auto map = [](int offset, int extent, int modeExtent) {
+        if (offset < 0)
+            return 0;
+        const int64_t pixel = (2 * static_cast<int64_t>(offset) + 1) * modeExtent / (2 * extent);
+        return static_cast<int>(std::min<int64_t>(pixel, modeExtent - 1));
+    };
+    return POINT{map(x - box.x, box.width, modeWidth), map(y - box.y, box.height, modeHeight)};
+}
+
+namespace {
+
+bool HeadlessVideo() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
+}
+
+// True for an OpenGL renderer drawn by the CPU (Mesa's llvmpipe under Xvfb or without a
+// graphics card): it costs several times the CPU of drawing into the window ourselves.
+bool RasterisedByCpu(SDL_Renderer* renderer) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0)
+        return false;
+    using GetString = const unsigned char*(APIENTRY*)(unsigned int);
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* name = getString ? getString(0x1F01 /* GL_RENDERER */) : nullptr;
+    if (!name)
+        return false;
+    const char* text = reinterpret_cast<const char*>(name);
+    for (const char* software : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"})
+        if (std::strstr(text, software))
+            return true;
+    return false;
+}
+
+// The depth of a window format we draw into ourselves (0 for others), and the alpha bits
+// that make its pixels opaque.
+int ScreenBits(Uint32 format, uint32_t* alpha) {
+    *alpha = 0;
+    switch (format) {
+    case SDL_PIXELFORMAT_RGB565:
+        return 16;
+    case SDL_PIXELFORMAT_RGB888:
+        return 32;
+    case SDL_PIXELFORMAT_ARGB8888:
+        *alpha = 0xFF000000;
+        return 32;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
+    if (!window || !StartVideo())
+        return false;
+    if (window_ && window_ != window)
+        Hide();
+
+    const bool windowed = WindowedWanted();
+    if (!window->sdlWindow) {
+        Uint32 flags = SDL_WINDOW_SHOWN;
+        int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, w = width, h = height;
+        if (!windowed) {
+            // Borderless at the desktop's size: full screen even without a window manager.
+            flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
+            x = y = 0;
+            DesktopSize(&w, &h);
+        }
+        window->sdlWindow = SDL_CreateWindow(window->title.c_str(), x, y, w, h, flags);
+        if (!window->sdlWindow) {
+            Complain("cannot make the window");
+            return false;
+        }
+    } else if (windowed) {
+        SDL_SetWindowFullscreen(window->sdlWindow, 0);
+        SDL_SetWindowBordered(window->sdlWindow, SDL_TRUE);
+        SDL_SetWindowSize(window->sdlWindow, width, height);
+        SDL_SetWindowPosition(window->sdlWindow, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        SDL_ShowWindow(window->sdlWindow);
+    } else {
+        SDL_SetWindowBordered(window->sdlWindow, SDL_FALSE);
+        SDL_SetWindowFullscreen(window->sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        SDL_ShowWindow(window->sdlWindow);
+    }
+    window_ = window;
+    window->screen = this;
+
+    const bool modeChanged = width != width_ || height != height_ || bitsPerPixel != bitsPerPixel_;
+    width_ = width;
+    height_ = height;
+    bitsPerPixel_ = bitsPerPixel;
+    if ((!renderer_ && !windowSurface_ && !MakePresenter()) ||
+        (renderer_ && (!texture_ || modeChanged) && !MakeTexture())) {
+        Hide();
+        return false;
+    }
+
+    SDL_DisplayMode mode{};
+    const int display = SDL_GetWindowDisplayIndex(window->sdlWindow);
+    pacer_.SetRate(
+        SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 ? mode.refresh_rate : 0);
+    pacer_.Restart();
+
+    // Black until the first frame arrives.
+    if (renderer_) {
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        SDL_RenderClear(renderer_);
+        SDL_RenderPresent(renderer_);
+    } else if (SDL_Surface* surface = SDL_GetWindowSurface(window->sdlWindow)) {
+        SDL_FillRect(surface, nullptr, 0);
+        SDL_UpdateWindowSurface(window->sdlWindow);
+    }
+    return true;
+}
+
+bool Screen::MakeTexture() {
+    if (texture_)
+        SDL_DestroyTexture(texture_);
+    const Uint32 format = bitsPerPixel_ == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
+    texture_ = SDL_CreateTexture(renderer_, format, SDL_TEXTUREACCESS_STREAMING, width_, height_);
+    if (!texture_) {
+        Complain("cannot make the screen texture");
+        return false;
+    }
+    SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
+    return true;
+}
+
+bool Screen::MakePresenter() {
+    // Vsync where a display offers it; the pacer covers the drivers that do not wait. The
+    // headless drivers have no display to wait for: pacing stays with the pacer (and so with
+    // a test's set clock).
+    const Uint32 vsync = HeadlessVideo() ? 0 : SDL_RENDERER_PRESENTVSYNC;
+    SDL_Window* window = window_->sdlWindow;
+    if (SDL_GetHint(SDL_HINT_RENDER_DRIVER)) {
+        renderer_ = SDL_CreateRenderer(window, -1, vsync); // the user's choice
+    } else {
+        renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | vsync);
+        if (renderer_ && RasterisedByCpu(renderer_)) {
+            SDL_DestroyRenderer(renderer_);
+            renderer_ = nullptr;
+        }
+        if (!renderer_) {
+            // Straight into the window's own pixels, not through another OpenGL texture.
+            SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+            SDL_Surface* surface = SDL_GetWindowSurface(window);
+            uint32_t alpha = 0;
+            if (surface && ScreenBits(surface->format->format, &alpha) != 0) {
+                windowSurface_ = true;
+                return true;
+            }
+            // No vsync asked for: SDL would only imitate it, and the pacer does that already.
+            renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+        }
+    }
+    if (!renderer_)
+        Complain("cannot make a renderer");
+    return renderer_ != nullptr;
+}
+
+void Screen::Hide() {
+    if (texture_)
+        SDL_DestroyTexture(texture_);
+    if (renderer_)
+        SDL_DestroyRenderer(renderer_);
+    texture_ = nullptr;
+    renderer_ = nullptr;
+    windowSurface_ = false;
+    if (window_ && window_->screen == this)
+        window_->screen = nullptr;
+    window_ = nullptr;
+}
+
+void Screen::Detach() {
+    // The SDL window is about to go: the renderer goes with it.
+    Hide();
+}
+
+void Screen::Present(const PixelSurface& frame, bool pace) {
+    const DWORD started = timeGetTime();
+    if (window_ && frame.width == width_ && frame.height == height_ &&
+        frame.bitsPerPixel == bitsPerPixel_ && !frame.pixels.empty()) {
+        if (renderer_ && texture_)
+            PresentThroughRenderer(frame);
+        else if (windowSurface_)
+            PresentIntoWindowSurface(frame);
+        RecordFrame(frame);
+    }
+    if (pace)
+        pacer_.AfterPresent(started, timeGetTime());
+}
+
+void Screen::PresentThroughRenderer(const PixelSurface& frame) {
+    SDL_UpdateTexture(texture_, nullptr, frame.pixels.data(), frame.pitch);
+    int outputWidth = 0, outputHeight = 0;
+    SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
+    const Letterbox box = FitMode(outputWidth, outputHeight, width_, height_);
+    const SDL_Rect target{box.x, box.y, box.width, box.height};
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+    SDL_RenderPresent(renderer_);
+}
+
+void Screen::PresentIntoWindowSurface(const PixelSurface& frame) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_->sdlWindow);
+    uint32_t alpha = 0;
+    const int bits = surface ? ScreenBits(surface->format->format, &alpha) : 0;
+    if (!bits || (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0))
+        return;
+    const Letterbox box = FitMode(surface->w, surface->h, width_, height_);
+    ShowOnScreen(frame, static_cast<uint8_t*>(surface->pixels), surface->pitch, surface->w,
+                 surface->h, bits, alpha,
+                 BlitRect{box.x, box.y, box.x + box.width, box.y + box.height});
+    if (SDL_MUSTLOCK(surface))
+        SDL_UnlockSurface(surface);
+    SDL_UpdateWindowSurface(window_->sdlWindow);
+}
+
+POINT Screen::ModePixelFromWindow(int x, int y) const {
+    if (!window_ || !window_->sdlWindow)
+        return POINT{x, y};
+    // Mouse positions come in window coordinates, which may differ from the renderer's
+    // output pixels on high-density displays; the bars scale alike in both.
+    int windowWidth = 0, windowHeight = 0;
+    SDL_GetWindowSize(window_->sdlWindow, &windowWidth, &windowHeight);
+    return ModePixelAt(FitMode(windowWidth, windowHeight, width_, height_), width_, height_, x, y);
+}
+
+bool Screen::WindowColor(int x, int y, COLORREF* color) const {
+    SDL_Surface* surface = windowSurface_ ? SDL_GetWindowSurface(window_->sdlWindow) : nullptr;
+    uint32_t alpha = 0;
+    const int bits = surface ? ScreenBits(surface->format->format, &alpha) : 0;
+    if (!bits || x < 0 || y < 0 || x >= surface->w || y >= surface->h)
+        return false;
+    const uint8_t* p = static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch;
+    uint32_t raw = 0;
+    std::memcpy(&raw, p + x * (bits / 8), bits / 8);
+    *color = ColorFromRaw(bits == 32 ? raw & 0xFFFFFF : raw, bits);
+    return true;
+}
+
+const PixelSurface& LastPresentedFrame() {
+    return lastFrame;
+}
+
+uint64_t PresentedFrameCount() {
+    return frameCount;
+}
+
+void ForgetPresentedFrames() {
+    lastFrame = PixelSurface{};
+    frameCount = 0;
+}
+
+} // namespace compat

@@ -1,0 +1,92 @@
+// Inside the platform layer: the display that DirectDraw's exclusive mode shows frames on.
+//
+// The display mode is not switched for real: the mode's pixels are scaled to the desktop in a
+// borderless full-screen window, sharp (nearest neighbour) and with the aspect kept (black
+// bars). With QUIBBO_WINDOWED=1 the window is an ordinary one of the mode's size instead.
+#pragma once
+
+#include "PixelSurface.h"
+#include "ScreenPacing.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+struct SDL_Renderer;
+struct SDL_Texture;
+
+namespace compat {
+
+struct Window;
+
+// Starts SDL's video subsystem once per process; false when there is no usable video driver.
+bool StartVideo();
+
+// The desktop's size, where the display mode goes back to (1024x768 if SDL cannot tell).
+void DesktopSize(int* width, int* height);
+
+// Where the mode's pixels go on an output of outputWidth x outputHeight: the largest
+// rectangle of the mode's aspect that fits, centred, with black bars on two sides.
+struct Letterbox {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+Letterbox FitMode(int outputWidth, int outputHeight, int modeWidth, int modeHeight);
+// The mode pixel under an output pixel's centre, clamped to the mode (the bars map to the
+// nearest edge pixel).
+POINT ModePixelAt(const Letterbox& box, int modeWidth, int modeHeight, int x, int y);
+
+class Screen {
+public:
+    Screen() = default;
+    Screen(const Screen&) = delete;
+    Screen& operator=(const Screen&) = delete;
+    ~Screen() { Hide(); }
+
+    // Shows the window as the display in a mode of width x height at 16 or 32 bits per pixel;
+    // again with another mode resizes. False when SDL cannot make the window or renderer.
+    bool Show(Window* window, int width, int height, int bitsPerPixel);
+    // Stops presenting and gives up the renderer; the window stays as it is.
+    void Hide();
+    // The window went away under us (it is being destroyed): forget it.
+    void Detach();
+    bool Showing() const { return window_ != nullptr; }
+    Window* ShownWindow() const { return window_; }
+
+    // Shows a frame of the mode's size and depth, then waits for the next refresh unless the
+    // display's own wait already did (or `pace` is false). Paces even when nothing can be
+    // shown, so that a game loop built on it never spins.
+    void Present(const PixelSurface& frame, bool pace);
+
+    POINT ModePixelFromWindow(int x, int y) const;
+    // The colour of a pixel of the window as last shown, where we draw into the window's
+    // pixels ourselves (the headless drivers, Xvfb); false elsewhere or outside the window.
+    bool WindowColor(int x, int y, COLORREF* color) const;
+
+private:
+    // Picks how frames reach the window: a GPU renderer where there is one, else our own
+    // scaling straight into the window's pixels, else SDL's software renderer.
+    bool MakePresenter();
+    bool MakeTexture();
+    void PresentThroughRenderer(const PixelSurface& frame);
+    void PresentIntoWindowSurface(const PixelSurface& frame);
+
+    Window* window_ = nullptr;
+    bool windowSurface_ = false;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+    int bitsPerPixel_ = 0;
+    FramePacer pacer_;
+};
+
+// The frames that reached a screen, for the test seams: the last one (a copy of its pixels)
+// and how many there were since the last reset.
+const PixelSurface& LastPresentedFrame();
+uint64_t PresentedFrameCount();
+void ForgetPresentedFrames();
+
+} // namespace compat

@@ -1,0 +1,32 @@
+// Inside the platform layer: frame pacing for the screen.
+#pragma once
+
+#include <windows.h>
+
+namespace compat {
+
+// Keeps presented frames one refresh period apart. The game's loop has no pacing of its own
+// and vsync does not wait under Xvfb or the dummy drivers, so after each present the pacer
+// sleeps (Sleep, which advances a test's set clock instead of waiting) until the frame's time
+// is up. Deadlines advance by exactly 1000/rate ms on average (60 Hz: 16, 17, 17, ...), so
+// there is no drift. A present that ends late after taking half a period or more was held
+// back by the display's vsync: the schedule then follows the display. A loop that falls more
+// than one period behind starts afresh instead of rushing to catch up.
+class FramePacer {
+public:
+    // Rates of 0 or below (unknown) pace at 60 Hz.
+    void SetRate(int framesPerSecond);
+    int Rate() const { return rate_; }
+    // Call after each present with the clock (timeGetTime) before and after it.
+    void AfterPresent(DWORD presentStarted, DWORD presentEnded);
+    // The next frame starts a new schedule.
+    void Restart() { started_ = false; }
+
+private:
+    int rate_ = 60;
+    bool started_ = false;
+    DWORD deadline_ = 0;
+    int remainder_ = 0; // in 1/rate_ ms
+};
+
+} // namespace compat

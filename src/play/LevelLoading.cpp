@@ -1,0 +1,139 @@
+// Level files into the playfield, the level log, and the playfield's pictures on the screen.
+#include "play/CLevel.h"
+
+#include "gfx/CGraphics.h"
+#include "log/CLog.h"
+#include "play/LevelFile.h"
+
+#include <mmsystem.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+constexpr char kLevelLogName[256] = "logs/LevelLog.txt";
+constexpr char kNextFramePicture[] = "scenery/next.bmp";
+constexpr COLORREF kBlockKey = 0x6567E4; // red 228, green 103, blue 101
+constexpr int kCellPixels = 32;
+
+// Closes the level file on every way out of a load.
+struct FileCloser {
+    std::FILE* file;
+    ~FileCloser() {
+        if (file)
+            std::fclose(file);
+    }
+};
+
+} // namespace
+
+bool CLevel::Init() {
+    levelLog = new (std::nothrow) CLog;
+    if (!levelLog)
+        return false;
+    // Without its file the playfield works on; its messages are dropped.
+    levelLog->Open(kLevelLogName);
+    return true;
+}
+
+void CLevel::LogLine(const char* format, ...) {
+    if (!levelLog)
+        return;
+    va_list args;
+    va_start(args, format);
+    levelLog->WriteArgs(format, args);
+    va_end(args);
+}
+
+void CLevel::ReleasePictures() {
+    delete[] blockPictures;
+    blockPictures = nullptr;
+}
+
+void CLevel::Release() {
+    nextFrame.Release();
+    ReleasePictures();
+    if (levelLog) {
+        levelLog->Close();
+        delete levelLog;
+        levelLog = nullptr;
+    }
+}
+
+bool CLevel::LoadPictures(const LevelFile& file, CGraphics& graphics) {
+    ReleasePictures();
+    blockTypeCount = file.BlockTypeCount();
+    blockPictures = new CSprite[blockTypeCount];
+    for (int32_t type = 1; type <= blockTypeCount; ++type) {
+        const std::string name = file.Name(type);
+        CSprite& picture = blockPictures[type - 1];
+        if (!picture.Load(graphics, name.c_str())) {
+            LogLine("ERROR --- Failed to load block: %s", name.c_str());
+            return false;
+        }
+        LogLine("NOTICE --- Loaded block: %s", name.c_str());
+        picture.SetColorKey(graphics, kBlockKey);
+    }
+    return true;
+}
+
+bool CLevel::Load(const char* fileName, CGraphics& graphics) {
+    FileCloser level{std::fopen(fileName, "rb")};
+    if (!level.file) {
+        LogLine("ERROR --- Could not open level file: %s", fileName);
+        return false;
+    }
+    // The whole file is read and checked before anything of the playfield changes, so a file
+    // that cannot be played leaves the level before it intact.
+    LevelFile file;
+    std::vector<std::string> faults;
+    if (!file.Read(level.file, faults)) {
+        LogLine("ERROR --- %s: %s", fileName, faults.front().c_str());
+        return false;
+    }
+
+    if (!LoadPictures(file, graphics))
+        return false;
+    levelSpeed = file.speed;
+    LogLine("Level speed: %d", levelSpeed);
+    timer = file.timer;
+    LogLine("Timer: %d", timer);
+    timerStamp = timeGetTime();
+    // The file holds the grid row by row; the playfield keeps it column by column.
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x)
+            grid[Index(x, y)] = file.Cell(x, y);
+    entryColumn = 6;
+    entryRow = 6;
+    nextType = static_cast<int8_t>(std::rand() % blockTypeCount + 1);
+    SpawnBlock();
+    nextFrame.Load(graphics, kNextFramePicture);
+    nextFrame.SetColorKey(graphics, 0);
+    return true;
+}
+
+void CLevel::DrawBlock(CGraphics& graphics, int type, int x, int y) {
+    // A type without a picture (a grid value or falling type left from a level whose pictures
+    // failed to load) is never looked up outside the picture array.
+    if (type < 1 || type > blockTypeCount || !blockPictures)
+        return;
+    CSprite& picture = blockPictures[type - 1];
+    picture.SetPosition(x, y);
+    picture.Draw(graphics);
+}
+
+void CLevel::Draw(CGraphics& graphics, int originX, int originY, int screenHeight) {
+    for (int x = 0; x < kSize; ++x)
+        for (int y = 0; y < kSize; ++y)
+            if (grid[Index(x, y)] > 0)
+                DrawBlock(graphics, grid[Index(x, y)], originX + kCellPixels * x,
+                          originY + kCellPixels * y);
+    DrawBlock(graphics, fallingType, originX + kCellPixels * fallingColumn,
+              originY + kCellPixels * fallingRow);
+    nextFrame.SetPosition(originX + 432, screenHeight - originY - 48);
+    nextFrame.Draw(graphics);
+    DrawBlock(graphics, nextType, originX + 465, screenHeight - originY - 33);
+}
