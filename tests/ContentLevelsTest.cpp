@@ -107,6 +107,10 @@ TEST(ContentLevelsTest, EveryLevelStartsFair) {
         const LevelFile level = Built(name);
         for (const auto& [x, y] : middle)
             EXPECT_EQ(level.Cell(x, y), 0) << "(" << x << ", " << y << ")";
+        // A first block left to fall comes to rest low enough for the next to come in and be
+        // steered away: at row 10 or below.
+        for (int y = 9; y <= 10; ++y)
+            EXPECT_EQ(level.Cell(6, y), 0) << "(6, " << y << ")";
         // Only blocks that falling blocks can match: no hidden cells, no type without picture.
         for (int y = 0; y <= kLast; ++y)
             for (int x = 0; x <= kLast; ++x) {
