@@ -64,6 +64,7 @@ private:
 
     void Log(const char* format, ...) __attribute__((format(printf, 2, 3)));
     bool Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    bool SizeIsDrawable(int blitWidth, int blitHeight);
     bool SetMode(int newWidth, int newHeight, int newDepth);
     bool BuildSurfaces(int newWidth, int newHeight, DWORD extraCaps);
     void ReleaseSurfaces(bool logged);

@@ -13,7 +13,29 @@ namespace {
 
 constexpr DWORD kKeyedBlit = DDBLT_KEYSRC | DDBLT_WAIT;
 
+// The surface's description as the platform gives it; all zero for no surface.
+DDSURFACEDESC2 Describe(IDirectDrawSurface7* surface) {
+    DDSURFACEDESC2 description{};
+    description.dwSize = sizeof(description);
+    if (surface)
+        surface->GetSurfaceDesc(&description);
+    return description;
+}
+
 } // namespace
+
+// A blit of no width or no height is refused, width first (negative sizes are not tested).
+bool CGraphics::SizeIsDrawable(int blitWidth, int blitHeight) {
+    if (blitWidth == 0) {
+        Log("ERROR --- Width = 0");
+        return false;
+    }
+    if (blitHeight == 0) {
+        Log("ERROR --- Height = 0");
+        return false;
+    }
+    return true;
+}
 
 IDirectDrawSurface7* CGraphics::CreateSurface(DDSURFACEDESC2* description) {
     if (!directDraw)
@@ -38,14 +60,8 @@ bool CGraphics::Blit(int x, int y, int blitWidth, int blitHeight, IDirectDrawSur
         Log("ERROR --- Invalid surface passed to blitter");
         return false;
     }
-    if (blitWidth == 0) {
-        Log("ERROR --- Width = 0");
+    if (!SizeIsDrawable(blitWidth, blitHeight))
         return false;
-    }
-    if (blitHeight == 0) {
-        Log("ERROR --- Height = 0");
-        return false;
-    }
     if (!backBuffer)
         return false;
     RECT destination{x, y, x + blitWidth, y + blitHeight};
@@ -63,14 +79,8 @@ bool CGraphics::Blit(int x, int y, int blitWidth, int blitHeight, IDirectDrawSur
 
 bool CGraphics::BlitTiled(int x, int y, int blitWidth, int blitHeight, IDirectDrawSurface7* surface,
                           int columns, int rows) {
-    if (blitWidth == 0) {
-        Log("ERROR --- Width = 0");
+    if (!SizeIsDrawable(blitWidth, blitHeight))
         return false;
-    }
-    if (blitHeight == 0) {
-        Log("ERROR --- Height = 0");
-        return false;
-    }
     if (columns < 1 || rows < 1)
         return true;
     // A piece without a picture has nothing to tile.
@@ -115,21 +125,11 @@ bool CGraphics::Fill(COLORREF colour) {
 }
 
 int CGraphics::SurfaceWidth(IDirectDrawSurface7* surface) {
-    if (!surface)
-        return 0;
-    DDSURFACEDESC2 description{};
-    description.dwSize = sizeof(description);
-    surface->GetSurfaceDesc(&description);
-    return static_cast<int>(description.dwWidth);
+    return static_cast<int>(Describe(surface).dwWidth);
 }
 
 int CGraphics::SurfaceHeight(IDirectDrawSurface7* surface) {
-    if (!surface)
-        return 0;
-    DDSURFACEDESC2 description{};
-    description.dwSize = sizeof(description);
-    surface->GetSurfaceDesc(&description);
-    return static_cast<int>(description.dwHeight);
+    return static_cast<int>(Describe(surface).dwHeight);
 }
 
 void CGraphics::PrintText(HFONT font, COLORREF colour, int x, int y, const char* format, ...) {
@@ -205,10 +205,7 @@ HRESULT CGraphics::CopyBitmap(IDirectDrawSurface7* surface, HBITMAP bitmap, int 
     const int sourceWidth = copyWidth ? copyWidth : static_cast<int>(info.bmWidth);
     const int sourceHeight = copyHeight ? copyHeight : static_cast<int>(info.bmHeight);
 
-    DDSURFACEDESC2 description{};
-    description.dwSize = sizeof(description);
-    description.dwFlags = DDSD_HEIGHT | DDSD_WIDTH;
-    surface->GetSurfaceDesc(&description);
+    const DDSURFACEDESC2 description = Describe(surface);
 
     HDC surfaceContext = nullptr;
     HRESULT result = surface->GetDC(&surfaceContext);
