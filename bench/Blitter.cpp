@@ -213,12 +213,29 @@ void CountPixels(benchmark::State& state, int64_t pixels) {
     state.SetItemsProcessed(state.iterations() * pixels);
 }
 
-const auto ours = [](Scene& s) {
-    return [&s](const Picture& p, int x, int y, int w, int h) { s.Blit(p, x, y, w, h); };
-};
-const auto sdls = [](Scene& s) {
-    return [&s](const Picture& p, int x, int y, int w, int h) { s.SdlBlit(p, x, y, w, h); };
-};
+// Which blitter a workload runs on: ours, through IDirectDrawSurface7::Blt, or SDL2's own
+// SDL_BlitSurface / SDL_BlitScaled / SDL_FillRect on the same pictures.
+enum class Blitter { Ours, Sdl };
+
+template <Blitter B> auto DrawWith(Scene& s) {
+    return [&s](const Picture& p, int x, int y, int w, int h) {
+        if constexpr (B == Blitter::Ours)
+            s.Blit(p, x, y, w, h);
+        else
+            s.SdlBlit(p, x, y, w, h);
+    };
+}
+
+template <Blitter B> void FillWith(Scene& s, uint32_t raw) {
+    if constexpr (B == Blitter::Ours)
+        s.Fill(raw);
+    else
+        SDL_FillRect(s.sdlScreen, nullptr, raw);
+}
+
+Scene& SceneOf(const benchmark::State& state) {
+    return SceneAt(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+}
 
 // --- Reference: memory bandwidth ---
 
@@ -234,127 +251,83 @@ void MemcpyFrame(benchmark::State& state) {
 }
 BENCHMARK(MemcpyFrame)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMicrosecond);
 
-// --- Our blitter, through IDirectDrawSurface7::Blt ---
+// --- The same workloads on both blitters, side by side ---
 
-void ColorFill(benchmark::State& state) {
-    Scene& s = SceneAt(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+template <Blitter B> void ColorFill(benchmark::State& state) {
+    Scene& s = SceneOf(state);
     for (auto _ : state)
-        s.Fill(0x5F1E);
+        FillWith<B>(s, 0x5F1E);
     CountPixels(state, state.range(0) * state.range(1));
 }
-BENCHMARK(ColorFill)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMicrosecond);
 
-void KeyedPicture416(benchmark::State& state) {
+template <Blitter B> void KeyedPicture416(benchmark::State& state) {
     Scene& s = SceneAt(640, 480);
     for (auto _ : state)
-        s.Blit(s.playfield, 112, 32, 416, 416);
+        DrawWith<B>(s)(s.playfield, 112, 32, 416, 416);
     CountPixels(state, 416 * 416);
 }
-BENCHMARK(KeyedPicture416)->Unit(benchmark::kMicrosecond);
 
-void KeyedBlocks169(benchmark::State& state) {
+template <Blitter B> void KeyedBlocks169(benchmark::State& state) {
     Scene& s = SceneAt(640, 480);
     for (auto _ : state)
-        s.Blocks(ours(s));
+        s.Blocks(DrawWith<B>(s));
     CountPixels(state, 169 * 32 * 32);
 }
-BENCHMARK(KeyedBlocks169)->Unit(benchmark::kMicrosecond);
 
-void TilesScaled104(benchmark::State& state) {
+template <Blitter B> void TilesScaled104(benchmark::State& state) {
     Scene& s = SceneAt(640, 480);
     for (auto _ : state)
-        s.Tiles(ours(s));
+        s.Tiles(DrawWith<B>(s));
     CountPixels(state, 104 * 16 * 16);
 }
-BENCHMARK(TilesScaled104)->Unit(benchmark::kMicrosecond);
 
-void CloudsScaled3(benchmark::State& state) {
+template <Blitter B> void CloudsScaled3(benchmark::State& state) {
     Scene& s = SceneAt(640, 480);
     for (auto _ : state)
-        s.Clouds(ours(s));
+        s.Clouds(DrawWith<B>(s));
     CountPixels(state, 3 * 200 * 85);
 }
-BENCHMARK(CloudsScaled3)->Unit(benchmark::kMicrosecond);
 
-void Stretch640To1600(benchmark::State& state) {
+template <Blitter B> void Stretch640To1600(benchmark::State& state) {
     Scene& s = SceneAt(1600, 1200);
     for (auto _ : state)
-        s.Blit(s.backdrop, 0, 0, 1600, 1200);
+        DrawWith<B>(s)(s.backdrop, 0, 0, 1600, 1200);
     CountPixels(state, 1600 * 1200);
 }
-BENCHMARK(Stretch640To1600)->Unit(benchmark::kMicrosecond);
 
-void PlayFrame(benchmark::State& state) {
-    Scene& s = SceneAt(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+// A whole play frame; ours with its six lines of text (SDL draws no text).
+template <Blitter B> void PlayFrame(benchmark::State& state) {
+    Scene& s = SceneOf(state);
     int frame = 0;
     for (auto _ : state) {
-        s.Fill(0x5F1E);
-        s.PlayFrame(ours(s));
-        s.Text(++frame);
+        FillWith<B>(s, 0x5F1E);
+        s.PlayFrame(DrawWith<B>(s));
+        if constexpr (B == Blitter::Ours)
+            s.Text(++frame);
     }
     CountPixels(state, state.range(0) * state.range(1));
 }
-BENCHMARK(PlayFrame)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMicrosecond);
 
-// --- SDL's blits on the same pictures (the play frame without its text: SDL has none) ---
+#define BLITTER_PAIR(workload)                                                                     \
+    BENCHMARK_TEMPLATE(workload, Blitter::Ours)->Unit(benchmark::kMicrosecond);                    \
+    BENCHMARK_TEMPLATE(workload, Blitter::Sdl)->Unit(benchmark::kMicrosecond)
+#define BLITTER_PAIR_AT_TWO_SIZES(workload)                                                        \
+    BENCHMARK_TEMPLATE(workload, Blitter::Ours)                                                    \
+        ->Args({640, 480})                                                                         \
+        ->Args({1600, 1200})                                                                       \
+        ->Unit(benchmark::kMicrosecond);                                                           \
+    BENCHMARK_TEMPLATE(workload, Blitter::Sdl)                                                     \
+        ->Args({640, 480})                                                                         \
+        ->Args({1600, 1200})                                                                       \
+        ->Unit(benchmark::kMicrosecond)
 
-void SdlFillRect(benchmark::State& state) {
-    Scene& s = SceneAt(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    for (auto _ : state)
-        SDL_FillRect(s.sdlScreen, nullptr, 0x5F1E);
-    CountPixels(state, state.range(0) * state.range(1));
-}
-BENCHMARK(SdlFillRect)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMicrosecond);
-
-void SdlKeyedPicture416(benchmark::State& state) {
-    Scene& s = SceneAt(640, 480);
-    for (auto _ : state)
-        s.SdlBlit(s.playfield, 112, 32, 416, 416);
-    CountPixels(state, 416 * 416);
-}
-BENCHMARK(SdlKeyedPicture416)->Unit(benchmark::kMicrosecond);
-
-void SdlKeyedBlocks169(benchmark::State& state) {
-    Scene& s = SceneAt(640, 480);
-    for (auto _ : state)
-        s.Blocks(sdls(s));
-    CountPixels(state, 169 * 32 * 32);
-}
-BENCHMARK(SdlKeyedBlocks169)->Unit(benchmark::kMicrosecond);
-
-void SdlTilesScaled104(benchmark::State& state) {
-    Scene& s = SceneAt(640, 480);
-    for (auto _ : state)
-        s.Tiles(sdls(s));
-    CountPixels(state, 104 * 16 * 16);
-}
-BENCHMARK(SdlTilesScaled104)->Unit(benchmark::kMicrosecond);
-
-void SdlCloudsScaled3(benchmark::State& state) {
-    Scene& s = SceneAt(640, 480);
-    for (auto _ : state)
-        s.Clouds(sdls(s));
-    CountPixels(state, 3 * 200 * 85);
-}
-BENCHMARK(SdlCloudsScaled3)->Unit(benchmark::kMicrosecond);
-
-void SdlStretch640To1600(benchmark::State& state) {
-    Scene& s = SceneAt(1600, 1200);
-    for (auto _ : state)
-        s.SdlBlit(s.backdrop, 0, 0, 1600, 1200);
-    CountPixels(state, 1600 * 1200);
-}
-BENCHMARK(SdlStretch640To1600)->Unit(benchmark::kMicrosecond);
-
-void SdlPlayFrame(benchmark::State& state) {
-    Scene& s = SceneAt(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    for (auto _ : state) {
-        SDL_FillRect(s.sdlScreen, nullptr, 0x5F1E);
-        s.PlayFrame(sdls(s));
-    }
-    CountPixels(state, state.range(0) * state.range(1));
-}
-BENCHMARK(SdlPlayFrame)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMicrosecond);
+BLITTER_PAIR_AT_TWO_SIZES(ColorFill);
+BLITTER_PAIR(KeyedPicture416);
+BLITTER_PAIR(KeyedBlocks169);
+BLITTER_PAIR(TilesScaled104);
+BLITTER_PAIR(CloudsScaled3);
+BLITTER_PAIR(Stretch640To1600);
+BLITTER_PAIR_AT_TWO_SIZES(PlayFrame);
 
 } // namespace
 
