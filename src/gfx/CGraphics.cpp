@@ -16,10 +16,12 @@ HRESULT WINAPI AppendMode(LPDDSURFACEDESC2 description, LPVOID context) {
 
 } // namespace
 
+CGraphics* g_graphics = nullptr;
+
 CGraphics::CGraphics()
     : lastResult(0), window(nullptr), textContext(nullptr), directDraw(nullptr), primary(nullptr),
       backBuffer(nullptr), clipper(nullptr), width(0), height(0), depth(0),
-      log(nullptr), errorText{} {}
+      log(nullptr), errorText{}, cursorHidden(false) {}
 
 CGraphics::~CGraphics() {
     Release();
@@ -85,6 +87,7 @@ bool CGraphics::Init(HWND newWindow, int newWidth, int newHeight, int newDepth) 
 
     Log("NOTICE --- DirectDraw initialization completed OK");
     ShowCursor(FALSE);
+    cursorHidden = true;
     return true;
 }
 
@@ -201,7 +204,12 @@ void CGraphics::Release() {
         delete log;
         log = nullptr;
     }
-    ShowCursor(TRUE);
+    // A display that never came up never hid the cursor: showing it again would leave the
+    // cursor's count one too high.
+    if (cursorHidden) {
+        ShowCursor(TRUE);
+        cursorHidden = false;
+    }
 }
 
 bool CGraphics::ChangeMode(int newWidth, int newHeight, int newDepth) {

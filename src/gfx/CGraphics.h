@@ -81,4 +81,9 @@ private:
     int depth;
     CLog* log;
     std::array<char, 255> errorText;
+    // Whether Init hid the cursor, so that Release shows it only to undo that.
+    bool cursorHidden;
 };
+
+// The one display object, made by the entry point.
+extern CGraphics* g_graphics;

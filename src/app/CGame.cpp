@@ -1,0 +1,290 @@
+// The game object: construction, start-up, the frame, the state machine, the quit
+// confirmation, the pause and teardown.
+#include "app/CGame.h"
+
+#include "gfx/CGraphics.h"
+#include "log/CLog.h"
+#include "play/CLevel.h"
+#include "sound/CMusic.h"
+#include "sound/CSound.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+CGame* g_game = nullptr;
+
+namespace {
+
+// The state the pause returns to; one for the whole program, none until the first pause.
+GameState pausedFrom = 0;
+
+constexpr COLORREF kBackground = RGB(63, 189, 240);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// The mode a settings file can always fall back to.
+constexpr int32_t kDefaultWidth = 640;
+constexpr int32_t kDefaultHeight = 480;
+constexpr int32_t kDefaultDepth = 16;
+
+} // namespace
+
+CGame::CGame()
+    : width(kDefaultWidth), height(kDefaultHeight), bitDepth(kDefaultDepth), window(nullptr),
+      font(nullptr), score(0), playfieldX(0), playfieldY(0), state(0), previousState(0),
+      timeStamp(0), moveDelay(0), hurryLocked(false), levelCount(0), levelIndex(0),
+      levelNames(nullptr), difficulty(100), rotateClockwiseHeld(false), rotateCounterHeld(false),
+      cursorShown(true), entered(false), clouds{}, picture(nullptr), level(nullptr), lives(0),
+      nextLifeScore(0), sound(nullptr), soundIds{}, music(nullptr), actionNames{}, keyNames{},
+      redefineKey(nullptr), redefineIndex(-1), customLevel(false),
+      fileNameLength(0), fileName{}, keyCodes{VK_LEFT, VK_RIGHT, 'A', 'D'}, mouseX(0), mouseY(0),
+      log(nullptr) {
+    snprintf(keyNames[0], sizeof(keyNames[0]), "%s", "Left Arrow");
+    snprintf(keyNames[1], sizeof(keyNames[1]), "%s", "Right Arrow");
+    snprintf(keyNames[2], sizeof(keyNames[2]), "%c", static_cast<char>(keyCodes[2]));
+    snprintf(keyNames[3], sizeof(keyNames[3]), "%c", static_cast<char>(keyCodes[3]));
+}
+
+CGame::~CGame() {
+    if (level) {
+        level->Release();
+        delete level;
+        level = nullptr;
+    }
+    FreeLevelNames();
+    if (picture) {
+        picture->Release();
+        delete picture;
+        picture = nullptr;
+    }
+    if (music) {
+        music->Release();
+        delete music;
+        music = nullptr;
+    }
+    if (sound) {
+        sound->Release();
+        delete sound;
+        sound = nullptr;
+    }
+    if (log) {
+        log->Write("NOTICE --- Shutting down log");
+        log->Close();
+        delete log;
+        log = nullptr;
+    }
+    modes.Clear();
+    // The sprites, the menu items and the border pieces go with the object, last made first.
+}
+
+void CGame::FreeLevelNames() {
+    if (!levelNames)
+        return;
+    for (int32_t i = 0; i < levelCount; ++i)
+        delete[] levelNames[i];
+    delete[] levelNames;
+    levelNames = nullptr;
+}
+
+void CGame::Log(const char* format, ...) {
+    if (!log)
+        return;
+    va_list args;
+    va_start(args, format);
+    log->WriteArgs(format, args);
+    va_end(args);
+}
+
+bool CGame::Init(HWND mainWindow) {
+    log = new (std::nothrow) CLog;
+    if (!log)
+        return false;
+    if (!log->Open("logs/GameLog.txt")) {
+        delete log;
+        log = nullptr;
+        return false;
+    }
+    window = mainWindow;
+    ReadSettings("quibbo.ini");
+
+    // Name the keys read from the settings, as if each had just been chosen on the controls
+    // screen.
+    for (int slot = 0; slot < kKeySlots; ++slot) {
+        state = Controls;
+        redefineKey = &keyCodes[slot];
+        redefineIndex = slot;
+        OnKeyDown(keyCodes[slot]);
+    }
+
+    if (!InitDisplay())
+        return false;
+    Log("gfx Init completed OK");
+    g_graphics->EnumModes(modes);
+    FilterModes();
+
+    sound = new (std::nothrow) CSound;
+    if (sound)
+        sound->Init(window);
+    level = new (std::nothrow) CLevel;
+    if (level)
+        level->Init();
+
+    playfieldX = (width - 416) / 2;
+    playfieldY = (height - 416) / 2;
+    SetState(MainMenu);
+    // The display hid the cursor; the menus want it.
+    ShowCursor(TRUE);
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    font = g_graphics->MakeFont("verdana", width / 27, 400);
+
+    snprintf(actionNames[0], sizeof(actionNames[0]), "%s", "Left");
+    snprintf(actionNames[1], sizeof(actionNames[1]), "%s", "Right");
+    snprintf(actionNames[2], sizeof(actionNames[2]), "%s", "Rotate Clockwise");
+    snprintf(actionNames[3], sizeof(actionNames[3]), "%s", "Rotate Counter Clockwise");
+    nextLifeScore = 500;
+    lives = 3;
+    return true;
+}
+
+// The display in the mode of the settings. A mode the screen cannot show (a hand-edited or
+// damaged settings file) would lock the player out for good, so the standard mode is tried once
+// more; the settings file keeps what it holds until the player quits normally.
+bool CGame::InitDisplay() {
+    if (g_graphics->Init(window, width, height, bitDepth))
+        return true;
+    const bool standardMode =
+        width == kDefaultWidth && height == kDefaultHeight && bitDepth == kDefaultDepth;
+    if (!standardMode) {
+        Log("ERROR --- Could not set display mode %dx%dx%d, trying %dx%dx%d", width, height,
+            bitDepth, kDefaultWidth, kDefaultHeight, kDefaultDepth);
+        width = kDefaultWidth;
+        height = kDefaultHeight;
+        bitDepth = kDefaultDepth;
+        if (g_graphics->Init(window, width, height, bitDepth))
+            return true;
+    }
+    Log("gfx Init failed");
+    return false;
+}
+
+// Only the modes the screens are laid out for: 16 bits per pixel, 640 to 1600 pixels wide and
+// 480 to 1200 high.
+void CGame::FilterModes() {
+    DisplayMode* mode = modes.First();
+    while (mode) {
+        const bool usable = mode->BitsPerPixel() == 16 && mode->Width() >= 640 &&
+                            mode->Width() <= 1600 && mode->Height() >= 480 &&
+                            mode->Height() <= 1200;
+        mode = usable ? modes.Next(mode) : modes.Remove(mode);
+    }
+}
+
+void CGame::SetState(GameState newState) {
+    previousState = state;
+    entered = false;
+    state = newState;
+    Log("Target state: %d, State set: %d", newState, newState);
+}
+
+bool CGame::Frame() {
+    if (GetAsyncKeyState(VK_ESCAPE) && state != QuitConfirm) {
+        SetState(QuitConfirm);
+        // Answering N goes straight back, without the interrupted screen's entry work.
+        entered = true;
+    }
+
+    switch (state) {
+    case MainMenu:
+        ResetGame();
+        DrawTitleScreen();
+        break;
+    case Options:
+    case Difficulty:
+    case Graphics:
+        DrawOptionPage();
+        break;
+    case GetReady:
+        if (cursorShown) {
+            ShowCursor(FALSE);
+            cursorShown = false;
+        }
+        DrawGetReady();
+        break;
+    case Playing:
+        DrawPlaying();
+        break;
+    case GameComplete:
+        DrawGameComplete();
+        break;
+    case GameOver:
+        DrawGameOver();
+        break;
+    case QuitConfirm:
+        DrawQuitConfirm();
+        break;
+    case Controls:
+        DrawControls();
+        break;
+    case Resolution:
+        DrawResolutions();
+        break;
+    case CustomLevel:
+        DrawCustomLevel();
+        break;
+    default:
+        // Paused, and anything else: nothing is drawn.
+        break;
+    }
+    return g_graphics->Flip();
+}
+
+// Every main-menu frame: a new game starts from here.
+void CGame::ResetGame() {
+    lives = 3;
+    nextLifeScore = 500;
+    score = 0;
+    levelIndex = 0;
+    customLevel = false;
+    memset(fileName, 0, sizeof(fileName));
+    fileNameLength = 0;
+    redefineKey = nullptr;
+    redefineIndex = -1;
+    if (!cursorShown) {
+        ShowCursor(TRUE);
+        cursorShown = true;
+    }
+}
+
+void CGame::DrawQuitConfirm() {
+    g_graphics->Fill(kBackground);
+    g_graphics->PrintText(font, kWhite, width / 3, height / 2, "Really Quit? Y/N");
+    // Y leaves the running game; on the main menu it leaves the program. The first poll takes
+    // a Y that was tapped since the last frame, so the second sees Y only while it is held.
+    if (GetAsyncKeyState('Y') && previousState != MainMenu) {
+        SetState(MainMenu);
+        return;
+    }
+    if (GetAsyncKeyState('Y') && previousState == MainMenu) {
+        WriteSettings("quibbo.ini");
+        PostQuitMessage(0);
+        return;
+    }
+    if (GetAsyncKeyState('N'))
+        state = previousState;
+}
+
+void CGame::TogglePause() {
+    if (state == Paused) {
+        state = pausedFrom;
+    } else {
+        pausedFrom = state;
+        state = Paused;
+    }
+}
+
+void CGame::DrawBackground() {
+    if (!entered)
+        entered = true;
+    g_graphics->Fill(kBackground);
+}

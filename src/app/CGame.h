@@ -1,0 +1,165 @@
+#pragma once
+
+#include "app/GameState.h"
+#include "gfx/CSprite.h"
+#include "gfx/DisplayModeList.h"
+#include "menu/CMenuItem.h"
+#include "play/CBorder.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+class CGraphics;
+class CLevel;
+class CLog;
+class CMusic;
+class CSound;
+
+// The game: every setting and all game-wide state, the screens' pictures, and the state machine
+// whose states are the screens. The entry point calls Frame once per pass of the message loop
+// and forwards key-downs, mouse moves and left clicks.
+class CGame {
+public:
+    static constexpr int kKeySlots = 4;
+    static constexpr int kMenuItems = 12;
+    static constexpr int kOkButton = 11;
+    static constexpr int kClouds = 3;
+    static constexpr int kPlaySounds = 3;
+    static constexpr int kFileNameSize = 30;
+    static constexpr int kKeyNameSize = 20;
+    static constexpr int kActionNameSize = 30;
+
+    CGame();
+    ~CGame();
+    CGame(const CGame&) = delete;
+    CGame& operator=(const CGame&) = delete;
+
+    // Brings the game up on the main window: log, settings, display, sound, playfield, font,
+    // main menu. False when the game cannot run; the reason is in the game log.
+    bool Init(HWND mainWindow);
+    // One frame of the current screen, presented. False when it could not be presented.
+    bool Frame();
+    void SetState(GameState newState);
+
+    // --- Input, from the window procedure ---
+
+    void OnKeyDown(int32_t key);
+    void OnMouseMove(int32_t x, int32_t y);
+    void OnLeftClick(int32_t x, int32_t y);
+
+    // --- Settings ---
+
+    void ReadSettings(const char* fileName);
+    void WriteSettings(const char* fileName);
+
+private:
+    friend struct CGameProbe; // tests and the replay driver read the game's state
+
+    // A cloud drifting across the sky behind the title, get-ready and play screens.
+    struct Clouds {
+        int32_t position[kClouds][2];
+        DWORD stepTime[kClouds];
+        DWORD stepInterval[kClouds];
+        int32_t width[kClouds];
+    };
+
+    // --- Frame (app/CGame.cpp) ---
+
+    void ResetGame();
+    void DrawQuitConfirm();
+    void TogglePause();
+    bool InitDisplay();
+    void FilterModes();
+    void FreeLevelNames();
+    void Log(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+    // --- Keys (app/GameSettings.cpp) ---
+
+    void NameKey(int slot, int32_t key);
+
+    // --- Menus and the title screen (menu/) ---
+
+    bool LoadMenus();
+    void LayoutMenus();
+    void DrawTitleScreen();
+    void DrawOptionPage();
+    void DrawMenuItem(CMenuItem& item);
+
+    // --- Controls, resolution list and custom level (app/) ---
+
+    void DrawControls();
+    void DrawResolutions();
+    void DrawCustomLevel();
+    void OnCustomLevelKey(int32_t key);
+    void PickKeyRow(int32_t y);
+    void PickMode(int32_t y);
+
+    // --- Play (play/) ---
+
+    bool LoadPlayResources();
+    bool LoadLevelList();
+    bool LoadBorders();
+    bool LoadMascot();
+    bool LoadClouds();
+    void DrawClouds();
+    bool LoadCompletePicture();
+    bool LoadLoserPicture();
+    void DrawGetReady();
+    void DrawPlaying();
+    void DrawGameComplete();
+    void DrawGameOver();
+
+    // A screen whose handler is not there yet: its background and nothing else.
+    void DrawBackground();
+
+    int32_t width;
+    int32_t height;
+    int32_t bitDepth;
+    HWND window;
+    HFONT font;
+    int32_t score;
+    int32_t playfieldX;
+    int32_t playfieldY;
+    GameState state;
+    GameState previousState;
+    DWORD timeStamp;
+    DWORD moveDelay;
+    bool hurryLocked;
+    int32_t levelCount;
+    int32_t levelIndex;
+    char** levelNames;
+    int32_t difficulty;
+    bool rotateClockwiseHeld;
+    bool rotateCounterHeld;
+    bool cursorShown;
+    bool entered;
+    Clouds clouds;
+    CSprite cloudSprites[kClouds];
+    CBorder borders[4];
+    CSprite mascot;
+    CSprite* picture;
+    CLevel* level;
+    CMenuItem menuItems[kMenuItems];
+    int32_t lives;
+    CSprite livesIcon;
+    int32_t nextLifeScore;
+    CSound* sound;
+    int32_t soundIds[kPlaySounds];
+    DisplayModeList modes;
+    CMusic* music;
+    char actionNames[kKeySlots][kActionNameSize];
+    char keyNames[kKeySlots][kKeyNameSize];
+    int32_t* redefineKey;
+    int32_t redefineIndex;
+    bool customLevel;
+    int32_t fileNameLength;
+    char fileName[kFileNameSize];
+    int32_t keyCodes[kKeySlots];
+    int32_t mouseX;
+    int32_t mouseY;
+    CLog* log;
+};
+
+// The one game object, made by the entry point.
+extern CGame* g_game;

@@ -1,0 +1,65 @@
+// The program: start-up, the message loop, shutdown.
+#include "app/CGame.h"
+#include "app/CWindow.h"
+#include "gfx/CGraphics.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+const char kStartFailure[] = "Quibbo's Puzzle could not start: see logs/GameLog.txt";
+
+// Each pass takes at most one message, without waiting, then runs one frame; the frame's flip
+// paces the passes. The pass that takes the quit message still runs its frame.
+int RunMessageLoop() {
+    MSG message{};
+    bool quit = false;
+    int exitCode = 0;
+    while (!quit) {
+        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                quit = true;
+                exitCode = static_cast<int>(message.wParam);
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        g_game->Frame();
+    }
+    return exitCode;
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    srand(static_cast<unsigned>(time(nullptr)));
+    CWindow* mainWindow = new CWindow;
+    g_game = new CGame;
+    g_graphics = new CGraphics;
+    CreateDirectoryA("logs", nullptr);
+
+    HWND window =
+        mainWindow->Create(instance, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                           "QUIBBO_CLASS", "Quibbo's puzzle");
+    bool started = window != nullptr;
+    if (started) {
+        ShowWindow(window, SW_SHOWNORMAL);
+        started = g_game->Init(window);
+    }
+    // Without a window or a display there is nothing to play on: say so and leave.
+    const int exitCode = started ? RunMessageLoop() : 1;
+
+    g_graphics->Release();
+    delete g_graphics;
+    g_graphics = nullptr;
+    delete mainWindow;
+    delete g_game;
+    g_game = nullptr;
+
+    if (!started)
+        MessageBoxA(nullptr, kStartFailure, "Quibbo's Puzzle", MB_OK | MB_ICONERROR);
+    return exitCode;
+}
