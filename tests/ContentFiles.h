@@ -150,4 +150,86 @@ inline std::optional<Wave> ParseWav(const std::vector<uint8_t>& b, std::string* 
     return fail("no data chunk");
 }
 
+struct Icon {
+    int width = 0;
+    int height = 0;
+    std::vector<raster::Pixel> pixels; // top row first
+    std::vector<bool> clear;           // set in the AND mask: see-through
+    const raster::Pixel& At(int x, int y) const {
+        return pixels[static_cast<size_t>(y) * width + x];
+    }
+    bool Clear(int x, int y) const { return clear[static_cast<size_t>(y) * width + x]; }
+};
+
+// An icon file holding exactly one 24-bit image: a 6-byte directory, one 16-byte entry whose
+// size and offset match the file, then a 40-byte BITMAPINFOHEADER of twice the height (colour
+// rows and mask rows), the bottom-up colour rows and the 1-bit AND mask rows, each padded to
+// whole 4-byte words with zeros. Anything else is refused with the reason.
+inline std::optional<Icon> ParseIco(const std::vector<uint8_t>& b, std::string* why) {
+    auto fail = [why](const std::string& reason) {
+        *why = reason;
+        return std::optional<Icon>();
+    };
+    if (b.size() < 22 + 40 || Le(b, 0, 2) != 0 || Le(b, 2, 2) != 1 || Le(b, 4, 2) != 1) {
+        return fail("not an icon directory of one image");
+    }
+    if (b[9] != 0 || b[8] != 0 || Le(b, 10, 2) != 1 || Le(b, 12, 2) != 24) {
+        return fail("entry is not 1 plane, 24 bits, no palette");
+    }
+    const uint32_t offset = Le(b, 18, 4);
+    if (offset != 22 || Le(b, 14, 4) != b.size() - offset) {
+        return fail("entry size or offset does not match the file");
+    }
+    const int32_t width = static_cast<int32_t>(Le(b, offset + 4, 4));
+    const int32_t height2 = static_cast<int32_t>(Le(b, offset + 8, 4));
+    if (Le(b, offset, 4) != 40 || width <= 0 || width > 256 || height2 <= 0 || height2 % 2 != 0 ||
+        height2 / 2 > 256) {
+        return fail("not a BITMAPINFOHEADER of a bottom-up icon image");
+    }
+    const int height = height2 / 2;
+    if (b[6] != (width & 0xFF) || b[7] != (height & 0xFF)) {
+        return fail("entry size differs from the image's");
+    }
+    if (Le(b, offset + 12, 2) != 1 || Le(b, offset + 14, 2) != 24 || Le(b, offset + 16, 4) != 0) {
+        return fail("image is not 1 plane, 24 bits, BI_RGB");
+    }
+    const size_t stride = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+    const size_t maskStride = (static_cast<size_t>(width) + 31) / 32 * 4;
+    const size_t colours = offset + 40;
+    const size_t mask = colours + stride * height;
+    if (b.size() != mask + maskStride * height) {
+        return fail("file size does not match the colour and mask rows");
+    }
+    Icon icon;
+    icon.width = width;
+    icon.height = height;
+    icon.pixels.resize(static_cast<size_t>(width) * height);
+    icon.clear.resize(icon.pixels.size());
+    for (int row = 0; row < height; ++row) {
+        const int y = height - 1 - row;
+        for (size_t x = 0; x < stride; ++x) {
+            const uint8_t v = b[colours + stride * row + x];
+            if (x >= static_cast<size_t>(width) * 3) {
+                if (v != 0) {
+                    return fail("colour row padding is not zero");
+                }
+            } else if (x % 3 == 2) {
+                icon.pixels[static_cast<size_t>(y) * width + x / 3] = raster::Pixel{
+                    v, b[colours + stride * row + x - 1], b[colours + stride * row + x - 2]};
+            }
+        }
+        for (int x = 0; x < static_cast<int>(maskStride) * 8; ++x) {
+            const bool bit = (b[mask + maskStride * row + x / 8] >> (7 - x % 8)) & 1;
+            if (x >= width) {
+                if (bit) {
+                    return fail("mask row padding is not zero");
+                }
+            } else {
+                icon.clear[static_cast<size_t>(y) * width + x] = bit;
+            }
+        }
+    }
+    return icon;
+}
+
 } // namespace contentfiles

@@ -36,8 +36,8 @@ TEST(ContentFolderTest, EveryRunWritesTheSameBytesAsTheBuild) {
                     testfiles::ReadBytes(built.string()))
             << relative << " differs";
     }
-    EXPECT_EQ(files, 24u + 5 + 3 + 1 + 4 + 8 + 3 +
-                         1); // menus, screens, clouds, next, border, blocks, sounds, border.txt
+    // Menus, screens, clouds, next, border, blocks, sounds, border.txt and the program's icon.
+    EXPECT_EQ(files, 24u + 5 + 3 + 1 + 4 + 8 + 3 + 1 + 1);
     EXPECT_TRUE(fs::is_directory(dir.Path() / "levels"));
 }
 

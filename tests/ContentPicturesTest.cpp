@@ -283,4 +283,31 @@ TEST(ContentPicturesTest, MascotAndCloudsAreSoftShapesOnTransparentGround) {
     }
 }
 
+TEST(ContentPicturesTest, ProgramIconIsARoundedTileOfSkyWithQuibbo) {
+    std::string why;
+    const auto icon =
+        contentfiles::ParseIco(testfiles::ReadBytes(contentfiles::GameDir() + "/quibbo.ico"), &why);
+    ASSERT_TRUE(icon) << why;
+    ASSERT_EQ(icon->width, 32);
+    ASSERT_EQ(icon->height, 32);
+    int sky = 0;
+    int fur = 0;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            // See-through only in the rounded corners, never inside the tile.
+            const bool corner = (x < 6 || x > 25) && (y < 6 || y > 25);
+            const bool tip = (x == 0 || x == 31) && (y == 0 || y == 31);
+            if (tip || !corner) {
+                EXPECT_EQ(icon->Clear(x, y), tip) << x << "," << y;
+            }
+            const Pixel p = icon->At(x, y);
+            sky += p.b > 200 && p.b > p.r + 60 ? 1 : 0;
+            fur += p.r > 200 && p.g > 150 && p.b < 190 ? 1 : 0;
+        }
+    }
+    // Quibbo stands out from the sky, and both show.
+    EXPECT_GT(sky, 32 * 32 / 5);
+    EXPECT_GT(fur, 32 * 32 / 5);
+}
+
 } // namespace

@@ -1,10 +1,13 @@
 // The generator's file writers, read back with our own strict readers.
 #include "audio/Wav.h"
 #include "raster/Bmp.h"
+#include "raster/Ico.h"
 
 #include "ContentFiles.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -57,6 +60,53 @@ TEST(ContentWavTest, HeaderDescribesThe16BitMonoPcmSamples) {
     ASSERT_TRUE(empty) << why;
     EXPECT_TRUE(empty->samples.empty());
     EXPECT_EQ(empty->byteRate, 88200u);
+}
+
+TEST(ContentIcoTest, OneImageWithItsMaskRoundTripsBottomUp) {
+    // Width 5: 1 byte of padding to each colour row, 3 to each mask row.
+    Image image(5, 3);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 5; ++x) {
+            image.At(x, y) = Pixel{static_cast<uint8_t>(10 * x + 1), static_cast<uint8_t>(100 + y),
+                                   static_cast<uint8_t>(200 + x + y)};
+        }
+    }
+    const Pixel clear{228, 103, 101};
+    image.At(4, 0) = clear;
+    image.At(0, 2) = clear;
+
+    const std::vector<uint8_t> bytes = raster::EncodeIco(image, clear);
+    std::string why;
+    const auto icon = contentfiles::ParseIco(bytes, &why);
+    ASSERT_TRUE(icon) << why;
+    ASSERT_EQ(icon->width, 5);
+    ASSERT_EQ(icon->height, 3);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 5; ++x) {
+            const bool see = image.At(x, y) == clear;
+            EXPECT_EQ(icon->Clear(x, y), see) << x << "," << y;
+            // See-through pixels are black, so that the mask alone decides what shows.
+            EXPECT_EQ(icon->At(x, y), see ? Pixel{} : image.At(x, y)) << x << "," << y;
+        }
+    }
+    // The bottom row comes first, and with it the first mask row: its left pixel is clear.
+    EXPECT_EQ(bytes[22 + 40], 0);
+    EXPECT_EQ(bytes[22 + 40 + 3], image.At(1, 2).b);
+    EXPECT_EQ(bytes[22 + 40 + 16 * 3], 0x80);
+}
+
+TEST(ContentIcoTest, A32By32IconHasTheSizeTheResourceCompilerExpects) {
+    const std::vector<uint8_t> bytes = raster::EncodeIco(Image(32, 32), std::nullopt);
+    // Directory and entry, header, 32 rows of 96 colour bytes and 32 mask rows of 4 bytes.
+    ASSERT_EQ(bytes.size(), 22u + 40 + 32 * 96 + 32 * 4);
+    EXPECT_EQ(bytes[6], 32);
+    EXPECT_EQ(bytes[7], 32);
+    EXPECT_EQ(contentfiles::Le(bytes, 14, 4), bytes.size() - 22);
+    EXPECT_EQ(contentfiles::Le(bytes, 22 + 8, 4), 64u); // colour and mask rows
+    std::string why;
+    const auto icon = contentfiles::ParseIco(bytes, &why);
+    ASSERT_TRUE(icon) << why;
+    EXPECT_EQ(std::count(icon->clear.begin(), icon->clear.end(), true), 0);
 }
 
 } // namespace

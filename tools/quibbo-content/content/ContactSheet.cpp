@@ -1,6 +1,7 @@
 #include "content/ContactSheet.h"
 
 #include "art/Blocks.h"
+#include "art/Icon.h"
 #include "art/Lettering.h"
 #include "art/Palette.h"
 #include "audio/Synth.h"
@@ -97,6 +98,10 @@ void Characters(Sheet& s, int top) {
     s.Put("scenery/cloud1.bmp", x, clouds + 26);
     s.Put("scenery/cloud2.bmp", x + 230, clouds + 30);
     s.Put("scenery/cloud3.bmp", x + 450, clouds + 28);
+
+    s.Heading("quibbo.ico (and x3)", x + 650, clouds);
+    s.Put(s.set.icon, art::kIconClear, x + 650, clouds + 26);
+    s.Put(s.set.icon, art::kIconClear, x + 694, clouds + 26, 3);
 }
 
 void Blocks(Sheet& s, int top) {

@@ -6,6 +6,7 @@
 #include "art/Border.h"
 #include "art/Buttons.h"
 #include "art/Clouds.h"
+#include "art/Icon.h"
 #include "art/Mascot.h"
 #include "art/NextFrame.h"
 #include "audio/Sounds.h"
@@ -13,6 +14,7 @@
 #include "audio/Wav.h"
 #include "io/Files.h"
 #include "raster/Bmp.h"
+#include "raster/Ico.h"
 #include "raster/Keying.h"
 
 #include <stdexcept>
@@ -96,6 +98,8 @@ ContentSet MakeContent(const raster::Fonts& fonts) {
         add(blockNames[i], art::Block(art::BlockTypes()[i]), kKeyPink);
     }
 
+    set.icon = art::Icon();
+
     set.sounds.push_back(Sound{"sound/pop.wav", audio::LandingPop()});
     set.sounds.push_back(Sound{"sound/bonkpopb.wav", audio::RunVanishes()});
     set.sounds.push_back(Sound{"sound/beep.wav", audio::FieldTurns()});
@@ -113,6 +117,10 @@ bool WriteContent(const ContentSet& set, const std::filesystem::path& folder, st
                            error)) {
             return false;
         }
+    }
+    if (!io::WriteFile(folder / "quibbo.ico", raster::EncodeIco(set.icon, art::kIconClear),
+                       error)) {
+        return false;
     }
     const std::vector<uint8_t> list(set.borderList.begin(), set.borderList.end());
     if (!io::WriteFile(folder / "border.txt", list, error)) {

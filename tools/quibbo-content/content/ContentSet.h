@@ -1,5 +1,6 @@
 // Everything the game loads from its folder, made in memory and then written out, laid out as
-// the game reads it: common/, menu/, backdrops/, scenery/, sound/, levels/ and border.txt.
+// the game reads it: common/, menu/, backdrops/, scenery/, sound/, levels/ and border.txt, and
+// the program's icon quibbo.ico beside the program.
 #pragma once
 
 #include "raster/Image.h"
@@ -27,6 +28,7 @@ struct ContentSet {
     std::vector<Picture> pictures;
     std::vector<Sound> sounds;
     std::string borderList; // the text of border.txt
+    raster::Image icon;     // quibbo.ico, its see-through corners art::kIconClear
 
     // The picture at `path`; it must be one of the set's.
     const Picture& Find(const std::string& path) const;
