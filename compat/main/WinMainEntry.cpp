@@ -1,13 +1,18 @@
 // The program's entry outside Windows: main hands over to the game's WinMain as Windows would,
 // with the program's module handle, no previous instance, the arguments as one command line
-// and the normal show command, and returns its result as the exit code.
+// and the normal show command, and returns its result as the exit code. Without a display
+// there is nothing to run on: it ends at once with exit code 1, after the one line on stderr
+// that says so.
 #include "Icon.h"
+#include "Screen.h"
 
 #include <windows.h>
 
 #include <string>
 
 int main(int argc, char** argv) {
+    if (!compat::StartVideo())
+        return 1;
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {
         if (i > 1)

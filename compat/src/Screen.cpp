@@ -21,6 +21,11 @@ void Complain(const char* what) {
     std::fprintf(stderr, "compat: %s: %s\n", what, SDL_GetError());
 }
 
+bool HeadlessVideo() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
+}
+
 void RecordFrame(const PixelSurface& frame) {
     if (lastFrame.width != frame.width || lastFrame.height != frame.height ||
         lastFrame.bitsPerPixel != frame.bitsPerPixel || lastFrame.pixels.empty())
@@ -39,7 +44,27 @@ bool WindowedWanted() {
 
 bool StartVideo() {
     static const bool started = [] {
+        // Without any display SDL would fall back to drawing offscreen: a game nobody can see.
+        // A driver named in SDL_VIDEODRIVER is taken as it is (tests, the replay driver).
+        const auto given = [](const char* name) {
+            const char* value = std::getenv(name);
+            return value && *value;
+        };
+        const char* named = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+        const bool chosen = named && *named;
+        if (!chosen && !given("DISPLAY") && !given("WAYLAND_DISPLAY")) {
+            SDL_SetError("no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY "
+                         "is set)");
+            Complain("no video");
+            return false;
+        }
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            Complain("no video");
+            return false;
+        }
+        if (!chosen && HeadlessVideo()) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            SDL_SetError("no display answers at DISPLAY or WAYLAND_DISPLAY");
             Complain("no video");
             return false;
         }
@@ -91,11 +116,6 @@ POINT ModePixelAt(const Letterbox& box, int modeWidth, int modeHeight, int x, in
 }
 
 namespace {
-
-bool HeadlessVideo() {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    return driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
-}
 
 // True for an OpenGL renderer drawn by the CPU (Mesa's llvmpipe under Xvfb or without a
 // graphics card): it costs several times the CPU of drawing into the window ourselves.
