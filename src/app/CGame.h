@@ -105,7 +105,7 @@ private:
     void DrawResolutions();
     void DrawCustomLevel();
     void OnCustomLevelKey(int32_t key);
-    void BuildLevelPath();
+    bool BuildLevelPath();
     void PickKeyRow(int32_t y);
     void PickMode(int32_t x, int32_t y);
     bool RestoreDisplay(int32_t oldWidth, int32_t oldHeight, HFONT oldFont);

@@ -32,16 +32,19 @@ void CGame::DrawCustomLevel() {
     if (TooLong(fileName))
         g_graphics->PrintText(font, screen::kWhite, width / 5, height / 2 + 64,
                               "Filename too long");
-    if (customLevel) {
-        BuildLevelPath();
+    if (customLevel && BuildLevelPath())
         SetState(GetReady);
-    }
 }
 
-void CGame::BuildLevelPath() {
+// False, with the name left as it is, for a path that would not fit; Enter never lets such a
+// name through.
+bool CGame::BuildLevelPath() {
     char path[kFileNameSize];
-    snprintf(path, sizeof(path), "levels/%s.lev", fileName);
+    const int length = snprintf(path, sizeof(path), "levels/%s.lev", fileName);
+    if (length < 0 || length >= kFileNameSize)
+        return false;
     memcpy(fileName, path, sizeof(fileName));
+    return true;
 }
 
 // Keys are stored as their codes: letters come out as capitals, and any other key (the keypad,
