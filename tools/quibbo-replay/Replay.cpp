@@ -5,6 +5,7 @@
 
 #include "compat/GfxSeams.h"
 #include "compat/InputSeams.h"
+#include "compat/Seams.h"
 
 #include <mmsystem.h>
 #include <windows.h>
@@ -47,6 +48,8 @@ const char* OpName(Op op) {
         return "click";
     case Op::Close:
         return "close";
+    case Op::Fail:
+        return "fail";
     case Op::ExpectState:
         return "expect state";
     case Op::ExpectField:
@@ -193,6 +196,7 @@ Replay::Outcome Replay::Start(const Command& command) {
     case Op::Move:
     case Op::Click:
     case Op::Close:
+    case Op::Fail:
         if (ended_)
             return NeedsGame(command,
                              std::string("a running game for '") + OpName(command.op) + "'");
@@ -227,6 +231,9 @@ Replay::Outcome Replay::Start(const Command& command) {
     case Op::Close:
         if (HWND window = seams::GameWindow())
             seams::CloseWindow(window);
+        return Outcome::Done;
+    case Op::Fail:
+        seams::FailNext(command.path, E_FAIL, static_cast<int>(command.number));
         return Outcome::Done;
     case Op::Shot:
         return Shot(command);
@@ -374,6 +381,18 @@ Replay::Outcome Replay::ExpectField(const Command& command) {
         break;
     case Field::RedefineIndex:
         actual = game.RedefineIndex();
+        break;
+    case Field::TitleX:
+        actual = game.Title().x;
+        break;
+    case Field::TitleY:
+        actual = game.Title().y;
+        break;
+    case Field::TitleDX:
+        actual = game.Title().dx;
+        break;
+    case Field::TitleDY:
+        actual = game.Title().dy;
         break;
     case Field::FileName:
     case Field::KeyName:

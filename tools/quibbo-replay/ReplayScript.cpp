@@ -142,6 +142,10 @@ constexpr NamedField kFields[] = {
     {"mouseY", Field::MouseY, FieldKind::Number},
     {"nextLifeScore", Field::NextLifeScore, FieldKind::Number},
     {"redefineIndex", Field::RedefineIndex, FieldKind::Number},
+    {"titleX", Field::TitleX, FieldKind::Number},
+    {"titleY", Field::TitleY, FieldKind::Number},
+    {"titleDX", Field::TitleDX, FieldKind::Number},
+    {"titleDY", Field::TitleDY, FieldKind::Number},
 };
 
 constexpr int kKeySlots = 4;
@@ -207,6 +211,7 @@ bool HasImageExtension(std::string_view path) {
 constexpr int64_t kMaxTicks = std::numeric_limits<uint32_t>::max();
 constexpr int64_t kMaxFrames = 100000000;
 constexpr int64_t kMaxPosition = 65535;
+constexpr int64_t kMaxFailures = 1000000;
 
 class LineParser {
 public:
@@ -223,6 +228,8 @@ public:
             return Number(Op::Clock, 0, kMaxTicks, "milliseconds from 0 to 4294967295") && End();
         if (word == "file")
             return Path(Op::File) && Bytes();
+        if (word == "fail")
+            return Failure();
         if (word == "frames")
             return Number(Op::Frames, 0, kMaxFrames, "a number of frames") && End();
         if (word == "wait")
@@ -281,6 +288,15 @@ private:
             return Fail("expected a file name");
         command_->path = std::string(word);
         return true;
+    }
+
+    bool Failure() {
+        if (!Path(Op::Fail))
+            return false;
+        command_->number = 1;
+        if (!rest_.empty() && !NumberWord(1, kMaxFailures, "a number of calls", &command_->number))
+            return false;
+        return End();
     }
 
     bool Bytes() {
@@ -471,6 +487,13 @@ bool ParseScript(std::string_view text, Script* script, ParseError* error) {
             break;
         case Op::File:
             script->files.push_back(SetupFile{number, command.path, command.bytes});
+            break;
+        case Op::Fail:
+            if (!setupOver) {
+                script->failures.push_back(Failure{command.path, static_cast<int>(command.number)});
+                break;
+            }
+            script->commands.push_back(std::move(command));
             break;
         default:
             setupOver = true;

@@ -14,6 +14,8 @@ enum class Op {
     Seed,
     Clock,
     File,
+    // Forced failures: before every other command from start-up, later at their place
+    Fail,
     // Letting passes go by
     Frames,
     Wait,
@@ -62,6 +64,10 @@ enum class Field {
     MouseY,
     NextLifeScore,
     RedefineIndex,
+    TitleX,
+    TitleY,
+    TitleDX,
+    TitleDY,
 };
 
 // How a field's value is written: a decimal number, a flag (0 or 1) or text.
@@ -94,10 +100,18 @@ struct SetupFile {
     std::vector<uint8_t> bytes;
 };
 
+// `fail OPERATION [TIMES]`: the next TIMES calls of the platform operation fail.
+struct Failure {
+    std::string operation;
+    int times = 1;
+};
+
 struct Script {
     uint32_t seed = 1;
     uint32_t clock = 0;
     std::vector<SetupFile> files;
+    // The failures given before every other command, forced before the game starts.
+    std::vector<Failure> failures;
     std::vector<Command> commands;
 };
 

@@ -105,6 +105,9 @@ int main(int argc, char** argv) {
         }
     }
 
+    for (const replay::Failure& forced : script.failures)
+        compat::seams::FailNext(forced.operation, E_FAIL, forced.times);
+
     if (!options.window) {
         // Headless, on a clock that only the frames' pacing moves on.
         setenv("SDL_VIDEODRIVER", "dummy", 1);
