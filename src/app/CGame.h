@@ -109,6 +109,7 @@ private:
     void PickKeyRow(int32_t y);
     void PickMode(int32_t x, int32_t y);
     bool RestoreDisplay(int32_t oldWidth, int32_t oldHeight, HFONT oldFont);
+    void ReleasePictures();
 
     // --- Play (play/) ---
 

@@ -2,6 +2,7 @@
 #include "app/CGame.h"
 #include "app/ScreenColours.h"
 #include "gfx/CGraphics.h"
+#include "play/CLevel.h"
 
 namespace {
 
@@ -60,6 +61,7 @@ void CGame::PickMode(int32_t x, int32_t y) {
 // at start-up; when even that fails there is nothing left to play on, and the program ends as
 // a failed start does.
 bool CGame::RestoreDisplay(int32_t oldWidth, int32_t oldHeight, HFONT oldFont) {
+    ReleasePictures();
     DeleteObject(font);
     font = oldFont;
     width = oldWidth;
@@ -75,4 +77,26 @@ bool CGame::RestoreDisplay(int32_t oldWidth, int32_t oldHeight, HFONT oldFont) {
     playfieldX = (width - 416) / 2;
     playfieldY = (height - 416) / 2;
     return true;
+}
+
+// Every picture the game holds. A picture keeps the display's device alive, and a device left
+// behind keeps the screen from being taken again. Each screen loads its pictures again when it
+// next needs them; the playfield starts afresh, log and all.
+void CGame::ReleasePictures() {
+    for (CMenuItem& item : menuItems) {
+        item.sprites[0].Release();
+        item.sprites[1].Release();
+    }
+    mascot.Release();
+    for (CSprite& cloud : cloudSprites)
+        cloud.Release();
+    for (CBorder& border : borders)
+        border.Release();
+    livesIcon.Release();
+    if (picture)
+        picture->Release();
+    if (level) {
+        level->Release();
+        level->Init();
+    }
 }
