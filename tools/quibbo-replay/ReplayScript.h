@@ -14,6 +14,7 @@ enum class Op {
     Seed,
     Clock,
     File,
+    Fail,
     // Letting passes go by
     Frames,
     Wait,
@@ -64,8 +65,9 @@ enum class Field {
     RedefineIndex,
 };
 
-// How a field's value is written: a decimal number, a flag (0 or 1) or text.
-enum class FieldKind { Number, Flag, Text };
+// How a field's value is written: a decimal number, a flag (0 or 1), a state (a name or a
+// number) or text.
+enum class FieldKind { Number, Flag, State, Text };
 
 // One key going down or up, as `type` makes them.
 struct KeyStroke {
@@ -94,10 +96,17 @@ struct SetupFile {
     std::vector<uint8_t> bytes;
 };
 
+// A platform operation made to fail, by its SDK name ("IDirectDraw7::SetDisplayMode").
+struct ForcedFailure {
+    std::string operation;
+    int times = 1;
+};
+
 struct Script {
     uint32_t seed = 1;
     uint32_t clock = 0;
     std::vector<SetupFile> files;
+    std::vector<ForcedFailure> failures;
     std::vector<Command> commands;
 };
 
