@@ -135,7 +135,7 @@ constexpr NamedField kFields[] = {
     {"fileNameLength", Field::FileNameLength, FieldKind::Number},
     {"keyCodes", Field::KeyCode, FieldKind::Number},
     {"keyNames", Field::KeyName, FieldKind::Text},
-    {"previousState", Field::PreviousState, FieldKind::Number},
+    {"previousState", Field::PreviousState, FieldKind::State},
     {"entered", Field::Entered, FieldKind::Flag},
     {"cursorShown", Field::CursorShown, FieldKind::Flag},
     {"mouseX", Field::MouseX, FieldKind::Number},
@@ -426,6 +426,8 @@ private:
                    End();
         case FieldKind::Flag:
             return NumberWord(0, 1, "a flag, 0 or 1", &command_->number) && End();
+        case FieldKind::State:
+            return State(&command_->number) && End();
         case FieldKind::Text:
             command_->text = std::string(rest_);
             return true;
@@ -465,7 +467,8 @@ bool ParseScript(std::string_view text, Script* script, ParseError* error) {
             return false;
         }
         if (IsSetup(command.op) && setupOver) {
-            *error = ParseError{number, "seed, clock and file come before every other command"};
+            *error =
+                ParseError{number, "seed, clock, file and fail come before every other command"};
             return false;
         }
         switch (command.op) {
@@ -490,7 +493,8 @@ bool ParseScript(std::string_view text, Script* script, ParseError* error) {
             break;
         case Op::Fail:
             if (!setupOver) {
-                script->failures.push_back(Failure{command.path, static_cast<int>(command.number)});
+                script->failures.push_back(
+                    ForcedFailure{command.path, static_cast<int>(command.number)});
                 break;
             }
             script->commands.push_back(std::move(command));

@@ -70,8 +70,9 @@ enum class Field {
     TitleDY,
 };
 
-// How a field's value is written: a decimal number, a flag (0 or 1) or text.
-enum class FieldKind { Number, Flag, Text };
+// How a field's value is written: a decimal number, a flag (0 or 1), a state (a name or a
+// number) or text.
+enum class FieldKind { Number, Flag, State, Text };
 
 // One key going down or up, as `type` makes them.
 struct KeyStroke {
@@ -100,8 +101,8 @@ struct SetupFile {
     std::vector<uint8_t> bytes;
 };
 
-// `fail OPERATION [TIMES]`: the next TIMES calls of the platform operation fail.
-struct Failure {
+// A platform operation made to fail, by its SDK name ("IDirectDraw7::SetDisplayMode").
+struct ForcedFailure {
     std::string operation;
     int times = 1;
 };
@@ -110,8 +111,7 @@ struct Script {
     uint32_t seed = 1;
     uint32_t clock = 0;
     std::vector<SetupFile> files;
-    // The failures given before every other command, forced before the game starts.
-    std::vector<Failure> failures;
+    std::vector<ForcedFailure> failures;
     std::vector<Command> commands;
 };
 

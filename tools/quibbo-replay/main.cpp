@@ -4,6 +4,7 @@
 #include "Replay.h"
 #include "ReplayScript.h"
 
+#include "compat/GfxSeams.h"
 #include "compat/InputSeams.h"
 #include "compat/Seams.h"
 
@@ -18,8 +19,6 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show);
 
 namespace {
 
@@ -89,9 +88,9 @@ int main(int argc, char** argv) {
     }
 
     // Shots go where the caller asked, relative to where it started us.
-    std::error_code failure;
+    std::error_code ignored;
     const std::filesystem::path out =
-        std::filesystem::absolute(options.out.empty() ? "." : options.out, failure);
+        std::filesystem::absolute(options.out.empty() ? "." : options.out, ignored);
     if (!options.game.empty() && chdir(options.game.c_str()) != 0) {
         fprintf(stderr, "%s: cannot enter the game folder %s: %s\n", options.script.c_str(),
                 options.game.c_str(), strerror(errno));
@@ -105,20 +104,22 @@ int main(int argc, char** argv) {
         }
     }
 
-    for (const replay::Failure& forced : script.failures)
-        compat::seams::FailNext(forced.operation, E_FAIL, forced.times);
-
     if (!options.window) {
         // Headless, on a clock that only the frames' pacing moves on.
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         compat::seams::SetTicks(script.clock);
     }
+    for (const replay::ForcedFailure& forced : script.failures)
+        compat::seams::FailNext(forced.operation, E_FAIL, forced.times);
 
     replay::Replay replay(script, options.script, out.lexically_normal().string());
     compat::seams::OnEachPeek([&replay] { replay.OnPeek(); });
+    // The game's module as its own program in the game folder would have it (its icon beside it).
+    const std::string program = std::filesystem::current_path(ignored).string() + "/quibbo";
     char commandLine[] = "";
-    const int exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWNORMAL);
+    const int exitCode = WinMain(compat::seams::MakeTestModule(program.c_str()), nullptr,
+                                 commandLine, SW_SHOWNORMAL);
     compat::seams::OnEachPeek({});
     replay.GameEnded(exitCode);
     return replay.Result();
