@@ -31,10 +31,10 @@ const MenuItemFiles kMenuFiles[CGame::kMenuItems] = {
     {"menu/menu_ok.bmp", "menu/menu_ok2.bmp", 0},
 };
 
-// The items of a page, first to last; an empty range (first > last) on a page without items.
+// The items of a page: `count` of them from `first`.
 struct Page {
     int first;
-    int last;
+    int count;
     // Where the OK button leads; 0 where it is not active.
     GameState back;
 };
@@ -42,19 +42,19 @@ struct Page {
 Page PageOf(GameState state) {
     switch (state) {
     case MainMenu:
-        return {0, 3, 0};
+        return {0, 4, 0};
     case Options:
-        return {4, 6, MainMenu};
+        return {4, 3, MainMenu};
     case Difficulty:
-        return {7, 9, 0};
+        return {7, 3, 0};
     case Graphics:
-        return {10, 10, Options};
+        return {10, 1, Options};
     case Controls:
-        return {1, 0, Options};
+        return {0, 0, Options};
     case Resolution:
-        return {1, 0, Graphics};
+        return {0, 0, Graphics};
     default:
-        return {1, 0, 0};
+        return {0, 0, 0};
     }
 }
 
@@ -125,7 +125,7 @@ void CGame::DrawOptionPage() {
         entered = true;
     g_graphics->Fill(screen::kBackground);
     const Page page = PageOf(state);
-    for (int i = page.first; i <= page.last; ++i)
+    for (int i = page.first; i < page.first + page.count; ++i)
         DrawMenuItem(menuItems[i]);
     if (state == Options || state == Graphics)
         DrawOkButton();
@@ -137,14 +137,14 @@ void CGame::OnMouseMove(int32_t x, int32_t y) {
     mouseX = x;
     mouseY = y;
     const Page page = PageOf(state);
-    for (int i = page.first; i <= page.last; ++i)
+    for (int i = page.first; i < page.first + page.count; ++i)
         menuItems[i].highlighted = menuItems[i].Holds(x, y) ? 1 : 0;
     menuItems[kOkButton].highlighted = menuItems[kOkButton].Holds(x, y) ? 1 : 0;
 }
 
 void CGame::OnLeftClick(int32_t x, int32_t y) {
     const Page page = PageOf(state);
-    for (int i = page.first; i <= page.last; ++i) {
+    for (int i = page.first; i < page.first + page.count; ++i) {
         if (!menuItems[i].Holds(x, y))
             continue;
         if (state == Difficulty) {
