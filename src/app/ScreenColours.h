@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 // The colours of the menus and text screens.
 namespace screen {
 
