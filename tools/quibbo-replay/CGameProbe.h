@@ -28,6 +28,7 @@ struct CGameProbe {
     int32_t MouseY() const { return game.mouseY; }
     int32_t RedefineIndex() const { return game.redefineIndex; }
     int32_t KeyCode(int slot) const { return game.keyCodes[slot]; }
+    const DisplayModeList& Modes() const { return game.modes; }
 
     // The texts up to their terminating zero, or the whole array should it lack one.
     std::string FileName() const { return Text(game.fileName, sizeof(game.fileName)); }
