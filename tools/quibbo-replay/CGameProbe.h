@@ -30,6 +30,7 @@ struct CGameProbe {
     int32_t KeyCode(int slot) const { return game.keyCodes[slot]; }
     // The title screen's bouncing title, one for the whole run.
     const CGame::Title& Title() const { return CGame::title; }
+    const DisplayModeList& Modes() const { return game.modes; }
 
     // The texts up to their terminating zero, or the whole array should it lack one.
     std::string FileName() const { return Text(game.fileName, sizeof(game.fileName)); }
