@@ -30,19 +30,3 @@ void CGame::DrawCustomLevel() {
 }
 
 void CGame::OnCustomLevelKey(int32_t) {}
-
-void CGame::DrawGetReady() {
-    DrawBackground();
-}
-
-void CGame::DrawPlaying() {
-    DrawBackground();
-}
-
-void CGame::DrawGameComplete() {
-    DrawBackground();
-}
-
-void CGame::DrawGameOver() {
-    DrawBackground();
-}
