@@ -1,4 +1,4 @@
-// Level files into the playfield, the level log, and the playfield's pictures on the screen.
+// Level files into the playfield, and the level log.
 #include "play/CLevel.h"
 
 #include "gfx/CGraphics.h"
@@ -17,7 +17,6 @@ namespace {
 constexpr char kLevelLogName[256] = "logs/LevelLog.txt";
 constexpr char kNextFramePicture[] = "scenery/next.bmp";
 constexpr COLORREF kBlockKey = 0x6567E4; // red 228, green 103, blue 101
-constexpr int kCellPixels = 32;
 
 // Closes the level file on every way out of a load.
 struct FileCloser {
@@ -113,27 +112,4 @@ bool CLevel::Load(const char* fileName, CGraphics& graphics) {
     nextFrame.Load(graphics, kNextFramePicture);
     nextFrame.SetColorKey(graphics, 0);
     return true;
-}
-
-void CLevel::DrawBlock(CGraphics& graphics, int type, int x, int y) {
-    // A type without a picture (a grid value or falling type left from a level whose pictures
-    // failed to load) is never looked up outside the picture array.
-    if (type < 1 || type > blockTypeCount || !blockPictures)
-        return;
-    CSprite& picture = blockPictures[type - 1];
-    picture.SetPosition(x, y);
-    picture.Draw(graphics);
-}
-
-void CLevel::Draw(CGraphics& graphics, int originX, int originY, int screenHeight) {
-    for (int x = 0; x < kSize; ++x)
-        for (int y = 0; y < kSize; ++y)
-            if (grid[Index(x, y)] > 0)
-                DrawBlock(graphics, grid[Index(x, y)], originX + kCellPixels * x,
-                          originY + kCellPixels * y);
-    DrawBlock(graphics, fallingType, originX + kCellPixels * fallingColumn,
-              originY + kCellPixels * fallingRow);
-    nextFrame.SetPosition(originX + 432, screenHeight - originY - 48);
-    nextFrame.Draw(graphics);
-    DrawBlock(graphics, nextType, originX + 465, screenHeight - originY - 33);
 }

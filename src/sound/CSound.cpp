@@ -104,108 +104,76 @@ void CSound::ReleaseBuffer(SoundRecord& record) {
 
 int32_t CSound::LoadWav(const char* fileName) {
     const char* name = fileName ? fileName : "";
+    // What a failed load has to give back; every failure leaves through Fail.
+    HMMIO file = nullptr;
+    BYTE* block = nullptr;
+    SoundRecord* record = nullptr;
+    auto Fail = [&](const char* reason) -> int32_t {
+        if (file)
+            mmioClose(file, 0);
+        delete[] block;
+        if (record) {
+            ReleaseBuffer(*record);
+            DropRecord();
+        }
+        Log().Write("CSOUND --- ERROR --- %s: %s, number of buffers: %d", reason, name, soundCount);
+        return 0;
+    };
+
     // Without DirectSound there is nothing to load into; the table is left as it is.
-    if (!directSound) {
-        Log().Write("CSOUND --- ERROR --- No DirectSound to load sound into: %s, number of "
-                    "buffers: %d",
-                    name, soundCount);
-        return 0;
-    }
+    if (!directSound)
+        return Fail("No DirectSound to load sound into");
     // The record keeps the name whole or not at all.
-    if (strnlen(name, SoundRecord::kNameSize) >= SoundRecord::kNameSize) {
-        Log().Write("CSOUND --- ERROR --- Sound file name too long: %s, number of buffers: %d",
-                    name, soundCount);
-        return 0;
-    }
-    if (!GrowTable()) {
-        Log().Write("CSOUND --- ERROR --- Could not grow sound buffers: %s, number of buffers: %d",
-                    name, soundCount);
-        return 0;
-    }
-    SoundRecord& record = sounds[soundCount - 1];
+    if (strnlen(name, SoundRecord::kNameSize) >= SoundRecord::kNameSize)
+        return Fail("Sound file name too long");
+    if (!GrowTable())
+        return Fail("Could not grow sound buffers");
+    record = &sounds[soundCount - 1];
 
     char path[SoundRecord::kNameSize];
     std::snprintf(path, sizeof path, "%s", name);
-    HMMIO file = mmioOpenA(path, nullptr, MMIO_READ | MMIO_ALLOCBUF);
-    if (!file) {
-        DropRecord();
-        Log().Write("CSOUND --- ERROR --- Could not open WAV sound file: %s, number of buffers: %d",
-                    name, soundCount);
-        return 0;
-    }
+    file = mmioOpenA(path, nullptr, MMIO_READ | MMIO_ALLOCBUF);
+    if (!file)
+        return Fail("Could not open WAV sound file");
     MMCKINFO riff{};
     riff.fccType = mmioFOURCC('W', 'A', 'V', 'E');
-    if (mmioDescend(file, &riff, nullptr, MMIO_FINDRIFF) != MMSYSERR_NOERROR) {
-        mmioClose(file, 0);
-        DropRecord();
-        Log().Write("CSOUND --- ERROR --- No wave section: %s, number of buffers: %d", name,
-                    soundCount);
-        return 0;
-    }
+    if (mmioDescend(file, &riff, nullptr, MMIO_FINDRIFF) != MMSYSERR_NOERROR)
+        return Fail("No wave section");
     MMCKINFO chunk{};
     chunk.ckid = mmioFOURCC('f', 'm', 't', ' ');
-    if (mmioDescend(file, &chunk, &riff, MMIO_FINDCHUNK) != MMSYSERR_NOERROR) {
-        mmioClose(file, 0);
-        DropRecord();
-        Log().Write("CSOUND --- ERROR --- No format section: %s, number of buffers: %d", name,
-                    soundCount);
-        return 0;
-    }
+    if (mmioDescend(file, &chunk, &riff, MMIO_FINDCHUNK) != MMSYSERR_NOERROR)
+        return Fail("No format section");
     WAVEFORMATEX format{};
     if (mmioRead(file, reinterpret_cast<HPSTR>(&format), sizeof format) <
-        static_cast<LONG>(sizeof format)) {
-        mmioClose(file, 0);
-        DropRecord();
-        Log().Write("CSOUND --- ERROR --- No wave format data: %s, number of buffers: %d", name,
-                    soundCount);
-        return 0;
-    }
-    if (format.wFormatTag != WAVE_FORMAT_PCM) {
-        mmioClose(file, 0);
-        DropRecord();
-        Log().Write("CSOUND --- ERROR --- Not correct data format: %s, number of buffers: %d", name,
-                    soundCount);
-        return 0;
-    }
-    if (mmioAscend(file, &chunk, 0) != MMSYSERR_NOERROR) {
-        mmioClose(file, 0);
-        DropRecord();
-        Log().Write("CSOUND --- ERROR --- Could not ascend: %s, number of buffers: %d", name,
-                    soundCount);
-        return 0;
-    }
+        static_cast<LONG>(sizeof format))
+        return Fail("No wave format data");
+    if (format.wFormatTag != WAVE_FORMAT_PCM)
+        return Fail("Not correct data format");
+    if (mmioAscend(file, &chunk, 0) != MMSYSERR_NOERROR)
+        return Fail("Could not ascend");
     chunk.ckid = mmioFOURCC('d', 'a', 't', 'a');
-    if (mmioDescend(file, &chunk, &riff, MMIO_FINDCHUNK) != MMSYSERR_NOERROR) {
-        mmioClose(file, 0);
-        DropRecord();
-        Log().Write("CSOUND --- ERROR --- No data: %s, number of buffers: %d", name, soundCount);
-        return 0;
-    }
+    if (mmioDescend(file, &chunk, &riff, MMIO_FINDCHUNK) != MMSYSERR_NOERROR)
+        return Fail("No data");
 
     // The data block holds what the file really has: a "data" chunk may claim more than a file
     // cut short still holds, and that claim is never allocated.
     const DWORD dataSize = chunk.cksize;
     const DWORD blockBytes = std::min(dataSize, BytesLeft(file));
-    BYTE* block = nullptr;
     if (blockBytes > 0) {
         block = new (std::nothrow) BYTE[blockBytes];
-        if (!block) {
-            mmioClose(file, 0);
-            DropRecord();
-            Log().Write("CSOUND --- ERROR --- No memory for sound data: %s, number of buffers: %d",
-                        name, soundCount);
-            return 0;
-        }
+        if (!block)
+            return Fail("No memory for sound data");
     }
     LONG read =
         block ? mmioRead(file, reinterpret_cast<HPSTR>(block), static_cast<LONG>(blockBytes)) : 0;
     const DWORD dataRead = read > 0 ? static_cast<DWORD>(read) : 0;
     mmioClose(file, 0);
+    file = nullptr;
 
-    std::snprintf(record.fileName, sizeof record.fileName, "%s", name);
-    record.state = kSoundLoaded;
-    record.sampleRate = format.nSamplesPerSec;
-    record.dataSize = dataSize;
+    std::snprintf(record->fileName, sizeof record->fileName, "%s", name);
+    record->state = kSoundLoaded;
+    record->sampleRate = format.nSamplesPerSec;
+    record->dataSize = dataSize;
 
     DSBUFFERDESC desc{};       // the 3D algorithm stays the null GUID
     desc.dwSize = sizeof desc; // checked by DirectSound: 36 bytes in 32-bit builds, 40 in 64-bit
@@ -213,45 +181,28 @@ int32_t CSound::LoadWav(const char* fileName) {
     desc.dwBufferBytes = dataSize;
     desc.dwReserved = 0;
     desc.lpwfxFormat = &format;
-    lastResult = directSound->CreateSoundBuffer(&desc, &record.buffer, nullptr);
-    if (lastResult != DS_OK) {
-        delete[] block;
-        ReleaseBuffer(record);
-        DropRecord();
-        Log().Write("CSOUND --- ERROR --- Could not create sound buffer: %s, number of buffers: %d",
-                    name, soundCount);
-        return 0;
-    }
+    lastResult = directSound->CreateSoundBuffer(&desc, &record->buffer, nullptr);
+    if (lastResult != DS_OK)
+        return Fail("Could not create sound buffer");
 
     // A new buffer's write cursor is its start, so the lock covers the whole buffer from there.
     LPVOID first = nullptr;
     LPVOID second = nullptr;
     DWORD firstBytes = 0;
     DWORD secondBytes = 0;
-    lastResult = record.buffer->Lock(0, dataSize, &first, &firstBytes, &second, &secondBytes,
-                                     DSBLOCK_FROMWRITECURSOR);
-    if (lastResult != DS_OK) {
-        delete[] block;
-        ReleaseBuffer(record);
-        DropRecord();
-        Log().Write("CSOUND --- ERROR --- Could not lock sound buffer for data copy: %s, number "
-                    "of buffers: %d",
-                    name, soundCount);
-        return 0;
-    }
+    lastResult = record->buffer->Lock(0, dataSize, &first, &firstBytes, &second, &secondBytes,
+                                      DSBLOCK_FROMWRITECURSOR);
+    if (lastResult != DS_OK)
+        return Fail("Could not lock sound buffer for data copy");
     const BYTE silence = format.wBitsPerSample == 8 ? 0x80 : 0x00;
     FillRegion(first, firstBytes, block, dataRead, 0, silence);
     FillRegion(second, secondBytes, block, dataRead, firstBytes, silence);
     delete[] block;
+    block = nullptr;
 
-    lastResult = record.buffer->Unlock(first, firstBytes, second, secondBytes);
-    if (lastResult != DS_OK) {
-        ReleaseBuffer(record);
-        DropRecord();
-        Log().Write("CSOUND --- ERROR --- Could not unlock sound buffer: %s, number of buffers: %d",
-                    name, soundCount);
-        return 0;
-    }
+    lastResult = record->buffer->Unlock(first, firstBytes, second, secondBytes);
+    if (lastResult != DS_OK)
+        return Fail("Could not unlock sound buffer");
     Log().Write("CSOUND --- NOTICE --- Successfully loaded sound %s into buffer %d", name,
                 soundCount);
     return soundCount;
