@@ -31,3 +31,7 @@ BOOL WINAPI CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES securityAttr
 
 // The error code of the calling thread's last failed call.
 DWORD WINAPI GetLastError(void);
+
+// The program's entry point, which the program defines: its module handle, no previous
+// instance, the command line without the program's name, and how to show its window.
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);

@@ -25,6 +25,8 @@ typedef BYTE* LPBYTE;
 typedef WORD* LPWORD;
 typedef DWORD* LPDWORD;
 typedef LONG* LPLONG;
+typedef uintptr_t ULONG_PTR;
+typedef intptr_t LONG_PTR;
 typedef uintptr_t WPARAM;
 typedef intptr_t LPARAM;
 typedef intptr_t LRESULT;

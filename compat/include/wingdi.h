@@ -232,6 +232,19 @@ static_assert(sizeof(BITMAPV5HEADER) == 124, "BITMAPV5HEADER layout");
 #define FF_SCRIPT (4 << 4)
 #define FF_DECORATIVE (5 << 4)
 
+// --- Stock objects ---
+
+#define WHITE_BRUSH 0
+#define LTGRAY_BRUSH 1
+#define GRAY_BRUSH 2
+#define DKGRAY_BRUSH 3
+#define BLACK_BRUSH 4
+#define NULL_BRUSH 5
+#define HOLLOW_BRUSH NULL_BRUSH
+
+// BLACK_BRUSH (a window class's background); null for any other object.
+HGDIOBJ WINAPI GetStockObject(int i);
+
 // --- Functions ---
 
 // A memory device context whose pixels are those of the bitmap selected into it; `hdc` is the

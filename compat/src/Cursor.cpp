@@ -1,5 +1,6 @@
-// ShowCursor: the display counter of the mouse cursor.
+// ShowCursor: the display counter of the mouse cursor; SetCursor: the current cursor.
 #include "Cursor.h"
+#include "Icon.h"
 #include "compat/Seams.h"
 
 #include <SDL.h>
@@ -16,10 +17,23 @@ int& DisplayCount() {
     return count;
 }
 
+// The arrow is the only cursor there is, so the current cursor is only remembered.
+HCURSOR& Current() {
+    static HCURSOR cursor = [] {
+        seams::AddResetHook([] { Current() = ArrowCursor(); });
+        return ArrowCursor();
+    }();
+    return cursor;
+}
+
 } // namespace
 
 bool CursorIsShown() {
     return DisplayCount() >= 0;
+}
+
+int CursorDisplayCount() {
+    return DisplayCount();
 }
 
 } // namespace compat
@@ -31,4 +45,11 @@ int WINAPI ShowCursor(BOOL bShow) {
     if (SDL_WasInit(SDL_INIT_VIDEO))
         SDL_ShowCursor(count >= 0 ? SDL_ENABLE : SDL_DISABLE);
     return count;
+}
+
+HCURSOR WINAPI SetCursor(HCURSOR hCursor) {
+    HCURSOR& current = compat::Current();
+    HCURSOR previous = current;
+    current = hCursor;
+    return previous;
 }

@@ -8,5 +8,7 @@ namespace compat {
 // True while ShowCursor's display count is 0 or more. A window made after the game hid the
 // cursor hides it too.
 bool CursorIsShown();
+// ShowCursor's display count.
+int CursorDisplayCount();
 
 } // namespace compat

@@ -107,6 +107,18 @@ int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv) {
     return sizeof(BITMAP);
 }
 
+HGDIOBJ WINAPI GetStockObject(int i) {
+    if (i != BLACK_BRUSH)
+        return nullptr;
+    static GdiBrush* black = [] {
+        auto brush = std::make_unique<GdiBrush>();
+        brush->stock = true;
+        brush->color = RGB(0, 0, 0);
+        return static_cast<GdiBrush*>(AddGdiObject(std::move(brush)));
+    }();
+    return black;
+}
+
 HRGN WINAPI CreateRectRgn(int x1, int y1, int x2, int y2) {
     if (TakeForcedFailure("CreateRectRgn"))
         return nullptr;

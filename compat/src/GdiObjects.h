@@ -13,7 +13,7 @@ typedef struct _TTF_Font TTF_Font;
 
 namespace compat {
 
-enum class GdiKind { Bitmap, Font, Region };
+enum class GdiKind { Bitmap, Font, Region, Brush };
 
 struct GdiObject {
     explicit GdiObject(GdiKind objectKind) : kind(objectKind) {}
@@ -57,6 +57,12 @@ struct GdiFont : GdiObject {
 struct GdiRegion : GdiObject {
     GdiRegion() : GdiObject(GdiKind::Region) {}
     RECT rect{};
+};
+
+// A solid brush; only the stock black one exists (a window class's background).
+struct GdiBrush : GdiObject {
+    GdiBrush() : GdiObject(GdiKind::Brush) {}
+    COLORREF color = 0;
 };
 
 // Registers a new object; its handle is its address.

@@ -2,6 +2,7 @@
 #include "compat/Seams.h"
 
 #include "DirectDrawObjects.h"
+#include "Icon.h"
 #include "Screen.h"
 #include "Window.h"
 
@@ -110,6 +111,17 @@ void DestroyTestWindow(HWND window) {
     DestroyWindowObject(window);
 }
 
+HINSTANCE MakeTestModule(const char* executablePath) {
+    return StandInModule(executablePath ? executablePath : "");
+}
+
+uint32_t IconPixel(HICON handle, int x, int y) {
+    const Icon* icon = IconFromHandle(handle);
+    if (!icon || icon->argb.empty() || x < 0 || y < 0 || x >= icon->width || y >= icon->height)
+        return 0;
+    return icon->argb[static_cast<size_t>(y) * icon->width + x];
+}
+
 SurfaceFormat FormatOf(IDirectDrawSurface7* surface) {
     return surface ? FormatOfPixels(Ours(surface)->Pixels()) : SurfaceFormat{};
 }
@@ -162,10 +174,15 @@ bool SavePresentedBmp(const char* path) {
 
 COLORREF WindowColor(HWND handle, int x, int y) {
     Window* window = WindowFromHandle(handle);
-    COLORREF color = CLR_INVALID;
-    if (!window || !window->screen || !window->screen->WindowColor(x, y, &color))
+    if (!window)
         return CLR_INVALID;
-    return color;
+    COLORREF color = CLR_INVALID;
+    for (DirectDraw* object : LiveDirectDraws()) {
+        const Screen& screen = object->GetScreen();
+        if (screen.ShownWindow() == window)
+            return screen.WindowColor(x, y, &color) ? color : CLR_INVALID;
+    }
+    return CLR_INVALID;
 }
 
 POINT ModePixelFromWindow(HWND window, int x, int y) {

@@ -1,7 +1,6 @@
 #include "Screen.h"
 
 #include "Blitter.h"
-#include "Window.h"
 
 #include <SDL.h>
 #include <mmsystem.h>
@@ -18,11 +17,6 @@ namespace {
 PixelSurface lastFrame;
 uint64_t frameCount = 0;
 
-bool WindowedWanted() {
-    const char* value = std::getenv("QUIBBO_WINDOWED");
-    return value && std::strcmp(value, "1") == 0;
-}
-
 void Complain(const char* what) {
     std::fprintf(stderr, "compat: %s: %s\n", what, SDL_GetError());
 }
@@ -37,6 +31,11 @@ void RecordFrame(const PixelSurface& frame) {
 }
 
 } // namespace
+
+bool WindowedWanted() {
+    const char* value = std::getenv("QUIBBO_WINDOWED");
+    return value && std::strcmp(value, "1") == 0;
+}
 
 bool StartVideo() {
     static const bool started = [] {
@@ -151,8 +150,7 @@ bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
             x = y = 0;
             DesktopSize(&w, &h);
         }
-        window->sdlWindow = SDL_CreateWindow(window->title.c_str(), x, y, w, h, flags);
-        if (!window->sdlWindow) {
+        if (!MakeSdlWindow(window, x, y, w, h, flags)) {
             Complain("cannot make the window");
             return false;
         }
@@ -168,7 +166,7 @@ bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
         SDL_ShowWindow(window->sdlWindow);
     }
     window_ = window;
-    window->screen = this;
+    window->presenter = this;
 
     const bool modeChanged = width != width_ || height != height_ || bitsPerPixel != bitsPerPixel_;
     width_ = width;
@@ -251,12 +249,12 @@ void Screen::Hide() {
     texture_ = nullptr;
     renderer_ = nullptr;
     windowSurface_ = false;
-    if (window_ && window_->screen == this)
-        window_->screen = nullptr;
+    if (window_ && window_->presenter == this)
+        window_->presenter = nullptr;
     window_ = nullptr;
 }
 
-void Screen::Detach() {
+void Screen::WindowGone() {
     // The SDL window is about to go: the renderer goes with it.
     Hide();
 }

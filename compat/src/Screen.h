@@ -7,6 +7,7 @@
 
 #include "PixelSurface.h"
 #include "ScreenPacing.h"
+#include "Window.h"
 
 #include <windows.h>
 
@@ -17,10 +18,11 @@ struct SDL_Texture;
 
 namespace compat {
 
-struct Window;
-
 // Starts SDL's video subsystem once per process; false when there is no usable video driver.
 bool StartVideo();
+
+// QUIBBO_WINDOWED=1: an ordinary window of the mode's size instead of the whole screen.
+bool WindowedWanted();
 
 // The desktop's size, where the display mode goes back to (1024x768 if SDL cannot tell).
 void DesktopSize(int* width, int* height);
@@ -38,7 +40,7 @@ Letterbox FitMode(int outputWidth, int outputHeight, int modeWidth, int modeHeig
 // nearest edge pixel).
 POINT ModePixelAt(const Letterbox& box, int modeWidth, int modeHeight, int x, int y);
 
-class Screen {
+class Screen final : public WindowPresenter {
 public:
     Screen() = default;
     Screen(const Screen&) = delete;
@@ -51,7 +53,7 @@ public:
     // Stops presenting and gives up the renderer; the window stays as it is.
     void Hide();
     // The window went away under us (it is being destroyed): forget it.
-    void Detach();
+    void WindowGone() override;
     bool Showing() const { return window_ != nullptr; }
     Window* ShownWindow() const { return window_; }
 
@@ -60,7 +62,7 @@ public:
     // shown, so that a game loop built on it never spins.
     void Present(const PixelSurface& frame, bool pace);
 
-    POINT ModePixelFromWindow(int x, int y) const;
+    POINT ModePixelFromWindow(int x, int y) const override;
     // The colour of a pixel of the window as last shown, where we draw into the window's
     // pixels ourselves (the headless drivers, Xvfb); false elsewhere or outside the window.
     bool WindowColor(int x, int y, COLORREF* color) const;

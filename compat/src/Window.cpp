@@ -1,6 +1,7 @@
 #include "Window.h"
 
-#include "Screen.h"
+#include "Cursor.h"
+#include "Icon.h"
 
 #include <SDL.h>
 
@@ -15,6 +16,22 @@ namespace {
 std::vector<std::unique_ptr<Window>>& LiveWindows() {
     static std::vector<std::unique_ptr<Window>> windows;
     return windows;
+}
+
+void SetSdlIcon(SDL_Window* sdlWindow, const Window& window) {
+    const Icon* icon = IconFromHandle(window.icon);
+    if (!icon || icon->argb.empty())
+        icon = IconFromHandle(window.smallIcon);
+    if (!icon || icon->argb.empty())
+        return;
+    // SDL copies the pixels; the surface only lends them.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<uint32_t*>(icon->argb.data()), icon->width, icon->height, 32, icon->width * 4,
+        SDL_PIXELFORMAT_ARGB8888);
+    if (!surface)
+        return;
+    SDL_SetWindowIcon(sdlWindow, surface);
+    SDL_FreeSurface(surface);
 }
 
 } // namespace
@@ -38,8 +55,8 @@ void DestroyWindowObject(HWND handle) {
     if (found == windows.end())
         return;
     Window* window = found->get();
-    if (window->screen)
-        window->screen->Detach();
+    if (window->presenter)
+        window->presenter->WindowGone();
     if (window->sdlWindow)
         SDL_DestroyWindow(window->sdlWindow);
     windows.erase(found);
@@ -54,11 +71,38 @@ Window* WindowFromHandle(HWND handle) {
     return nullptr;
 }
 
+HWND NewestProgramWindow() {
+    const auto& windows = LiveWindows();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        if ((*it)->madeByProgram)
+            return HandleOf(it->get());
+    return nullptr;
+}
+
+HWND WindowOfSdlWindowId(uint32_t id) {
+    if (id == 0)
+        return nullptr;
+    for (const auto& window : LiveWindows())
+        if (window->sdlWindow && SDL_GetWindowID(window->sdlWindow) == id)
+            return HandleOf(window.get());
+    return nullptr;
+}
+
+bool MakeSdlWindow(Window* window, int x, int y, int width, int height, uint32_t flags) {
+    window->sdlWindow = SDL_CreateWindow(window->title.c_str(), x, y, width, height, flags);
+    if (!window->sdlWindow)
+        return false;
+    SetSdlIcon(window->sdlWindow, *window);
+    // The game may have hidden the cursor before there was a window to hide it in.
+    SDL_ShowCursor(CursorIsShown() ? SDL_ENABLE : SDL_DISABLE);
+    return true;
+}
+
 POINT ModePixelFromWindow(HWND handle, int x, int y) {
     Window* window = WindowFromHandle(handle);
-    if (!window || !window->screen)
+    if (!window || !window->presenter)
         return POINT{x, y};
-    return window->screen->ModePixelFromWindow(x, y);
+    return window->presenter->ModePixelFromWindow(x, y);
 }
 
 } // namespace compat

@@ -1,21 +1,32 @@
 // Inside the platform layer: the window object behind every HWND.
 //
-// An HWND is a pointer to a compat::Window. The window procedure, class and message queue
-// come with the windowing calls (RegisterClassA, CreateWindowExA, the message pump); until
-// then tests and tools make windows through the graphics seams. The SDL window is made when
-// the window is first shown as a screen (IDirectDraw7::SetDisplayMode) and belongs to the
-// window object.
+// An HWND is a pointer to a compat::Window. CreateWindowExA makes them with their class's
+// window procedure; tests and tools also make bare ones through the graphics seams. The SDL
+// window is made when the window is first shown as a screen (IDirectDraw7::SetDisplayMode) and
+// belongs to the window object. What presents into the window (the DirectDraw screen) hangs on
+// it as a WindowPresenter, so that the window needs to know nothing about screens.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 struct SDL_Window;
 
 namespace compat {
 
-class Screen;
+// What shows frames in a window: told when the window goes away, and asked where a window
+// position (a mouse position) falls in the pixels it shows.
+class WindowPresenter {
+public:
+    // The window is being destroyed: its SDL window goes right after this returns.
+    virtual void WindowGone() = 0;
+    virtual POINT ModePixelFromWindow(int x, int y) const = 0;
+
+protected:
+    ~WindowPresenter() = default;
+};
 
 struct Window {
     std::string title;
@@ -24,26 +35,45 @@ struct Window {
     int y = 0;
     int width = 0;
     int height = 0;
+    // From the window's class; null procedure for the bare windows of the seams.
+    WNDPROC procedure = nullptr;
+    UINT classStyle = 0;
+    HICON icon = nullptr;
+    HICON smallIcon = nullptr;
+    DWORD style = 0;
+    bool visible = false;
+    // Made by CreateWindowExA (not a seams window).
+    bool madeByProgram = false;
+    // DestroyWindow is under way (WM_DESTROY is being sent).
+    bool destroying = false;
     // Owned; null until the window is first needed on the display.
     SDL_Window* sdlWindow = nullptr;
-    // The DirectDraw screen presenting into this window, if any (not owned).
-    Screen* screen = nullptr;
+    // The screen presenting into this window, if any (not owned).
+    WindowPresenter* presenter = nullptr;
 };
 
 // A new window object with its handle. Nothing appears on the display yet.
 HWND CreateWindowObject(const char* title, int x, int y, int width, int height);
-// Destroys the window object and its SDL window; a screen presenting into it stops presenting.
-// Unknown handles are ignored.
+// Destroys the window object and its SDL window; a presenter is told first. Unknown handles are
+// ignored.
 void DestroyWindowObject(HWND window);
 // The window behind a handle, or null when the handle is not a live window.
 Window* WindowFromHandle(HWND window);
 inline HWND HandleOf(Window* window) {
     return reinterpret_cast<HWND>(window);
 }
+// The newest live window made by CreateWindowExA, or null.
+HWND NewestProgramWindow();
+// The live window whose SDL window has this SDL window id, or null.
+HWND WindowOfSdlWindowId(uint32_t id);
+
+// Makes the window's SDL window (SDL_CreateWindow's placement and flags) with the window's
+// title and its class's icon, and the cursor as ShowCursor left it. False when SDL cannot.
+bool MakeSdlWindow(Window* window, int x, int y, int width, int height, uint32_t flags);
 
 // Where a point of the window (a mouse position, in window coordinates) falls in the display
 // mode's pixels: through the scaling and black bars of a full-screen window, clamped to the
-// mode. Without a screen the window's own coordinates come back unchanged.
+// mode. Without a presenter the window's own coordinates come back unchanged.
 POINT ModePixelFromWindow(HWND window, int x, int y);
 
 } // namespace compat

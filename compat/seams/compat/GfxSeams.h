@@ -17,6 +17,12 @@ namespace compat::seams {
 // Nothing appears until a display mode is set. Windows left over are destroyed by ResetAll.
 HWND MakeTestWindow(const char* title = "Quibbo's puzzle");
 void DestroyTestWindow(HWND window);
+// A module handle like the one the program's entry hands the game, for a program at
+// `executablePath`: LoadIconA with it reads executablePath + ".ico". Forgotten by ResetAll.
+HINSTANCE MakeTestModule(const char* executablePath);
+// A pixel of an icon as 0xAARRGGBB (alpha 0 where the icon's mask leaves it out); 0 outside the
+// icon and for icons without pixels of their own (the system's).
+uint32_t IconPixel(HICON icon, int x, int y);
 
 // --- Surface pixels ---
 

@@ -1,0 +1,159 @@
+// Window classes and the program's windows: RegisterClassA/ExA, CreateWindowExA, ShowWindow,
+// DestroyWindow and the default window procedure.
+#include "Failures.h"
+#include "MessageQueue.h"
+#include "Window.h"
+#include "compat/Seams.h"
+
+#include <SDL.h>
+
+#include <strings.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace compat {
+
+namespace {
+
+struct WindowClass {
+    std::string name;
+    ATOM atom = 0;
+    UINT style = 0;
+    WNDPROC procedure = nullptr;
+    HICON icon = nullptr;
+    HICON smallIcon = nullptr;
+};
+
+struct Registry {
+    std::vector<WindowClass> classes;
+    std::vector<HWND> windows;
+    ATOM nextAtom = 0xC000; // where Windows numbers registered classes from
+};
+
+void Forget(Registry& registry);
+
+Registry& Classes() {
+    static Registry registry = [] {
+        seams::AddResetHook([] { Forget(Classes()); });
+        return Registry{};
+    }();
+    return registry;
+}
+
+// A fresh start for tests: the program's windows go without messages, the classes with them.
+void Forget(Registry& registry) {
+    for (HWND window : registry.windows)
+        DestroyWindowObject(window);
+    registry = Registry{};
+}
+
+WindowClass* FindClass(LPCSTR name) {
+    if (!name)
+        return nullptr;
+    auto& classes = Classes().classes;
+    auto found = std::find_if(classes.begin(), classes.end(), [&](const WindowClass& entry) {
+        if (IS_INTRESOURCE(name))
+            return entry.atom == static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(name));
+        return strcasecmp(entry.name.c_str(), name) == 0;
+    });
+    return found == classes.end() ? nullptr : &*found;
+}
+
+ATOM Register(const WindowClass& wanted, const char* operation) {
+    if (TakeForcedFailure(operation))
+        return 0;
+    if (wanted.name.empty() || !wanted.procedure || FindClass(wanted.name.c_str()))
+        return 0;
+    Registry& registry = Classes();
+    WindowClass made = wanted;
+    made.atom = registry.nextAtom++;
+    registry.classes.push_back(made);
+    return made.atom;
+}
+
+} // namespace
+
+} // namespace compat
+
+using namespace compat;
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass) {
+    if (!lpWndClass || !lpWndClass->lpszClassName || IS_INTRESOURCE(lpWndClass->lpszClassName))
+        return 0;
+    WindowClass wanted;
+    wanted.name = lpWndClass->lpszClassName;
+    wanted.style = lpWndClass->style;
+    wanted.procedure = lpWndClass->lpfnWndProc;
+    wanted.icon = lpWndClass->hIcon;
+    return Register(wanted, "RegisterClassA");
+}
+
+ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* lpWndClass) {
+    if (!lpWndClass || lpWndClass->cbSize != sizeof(WNDCLASSEXA) || !lpWndClass->lpszClassName ||
+        IS_INTRESOURCE(lpWndClass->lpszClassName))
+        return 0;
+    WindowClass wanted;
+    wanted.name = lpWndClass->lpszClassName;
+    wanted.style = lpWndClass->style;
+    wanted.procedure = lpWndClass->lpfnWndProc;
+    wanted.icon = lpWndClass->hIcon;
+    wanted.smallIcon = lpWndClass->hIconSm;
+    return Register(wanted, "RegisterClassExA");
+}
+
+HWND WINAPI CreateWindowExA(DWORD, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X,
+                            int Y, int nWidth, int nHeight, HWND, HMENU, HINSTANCE, LPVOID) {
+    if (TakeForcedFailure("CreateWindowExA"))
+        return nullptr;
+    const WindowClass* windowClass = FindClass(lpClassName);
+    if (!windowClass)
+        return nullptr;
+    HWND handle = CreateWindowObject(lpWindowName, X, Y, nWidth, nHeight);
+    Window* window = WindowFromHandle(handle);
+    window->procedure = windowClass->procedure;
+    window->classStyle = windowClass->style;
+    window->icon = windowClass->icon;
+    window->smallIcon = windowClass->smallIcon;
+    window->style = dwStyle;
+    window->visible = (dwStyle & WS_VISIBLE) != 0;
+    window->madeByProgram = true;
+    Classes().windows.push_back(handle);
+    return handle;
+}
+
+BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
+    Window* window = WindowFromHandle(hWnd);
+    if (!window)
+        return FALSE;
+    const bool wasVisible = window->visible;
+    window->visible = nCmdShow != SW_HIDE;
+    if (window->sdlWindow) {
+        if (window->visible)
+            SDL_ShowWindow(window->sdlWindow);
+        else
+            SDL_HideWindow(window->sdlWindow);
+    }
+    return wasVisible ? TRUE : FALSE;
+}
+
+BOOL WINAPI DestroyWindow(HWND hWnd) {
+    Window* window = WindowFromHandle(hWnd);
+    if (!window || window->destroying)
+        return FALSE;
+    window->destroying = true;
+    if (window->procedure)
+        window->procedure(hWnd, WM_DESTROY, 0, 0);
+    ForgetMessagesOf(hWnd);
+    auto& windows = Classes().windows;
+    windows.erase(std::remove(windows.begin(), windows.end(), hWnd), windows.end());
+    DestroyWindowObject(hWnd);
+    return TRUE;
+}
+
+LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM, LPARAM) {
+    if (Msg == WM_CLOSE)
+        DestroyWindow(hWnd);
+    return 0;
+}
