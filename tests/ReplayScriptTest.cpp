@@ -1,0 +1,169 @@
+// The replay driver's script reader and its PNG writer.
+#include "PngFile.h"
+#include "ReplayScript.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using replay::Op;
+
+namespace {
+
+replay::Script Parse(const std::string& text) {
+    replay::Script script;
+    replay::ParseError error;
+    EXPECT_TRUE(replay::ParseScript(text, &script, &error))
+        << "line " << error.line << ": " << error.message;
+    return script;
+}
+
+// The line a faulty script is refused at, 0 when it is taken.
+int RefusedAt(const std::string& text) {
+    replay::Script script;
+    replay::ParseError error;
+    return replay::ParseScript(text, &script, &error) ? 0 : error.line;
+}
+
+} // namespace
+
+TEST(ReplayScript, ReadsSetupAndCommandsInOrder) {
+    const replay::Script script = Parse("# a comment\n"
+                                        "seed 7\n"
+                                        "clock 4294967000\r\n"
+                                        "file quibbo.ini 30 00ff\n"
+                                        "\n"
+                                        "until QuitConfirm\n"
+                                        "  until 13 500  \n"
+                                        "press vk48\n"
+                                        "type a_\n"
+                                        "click 10 20\n"
+                                        "expect keyNames[0] Left Arrow\n"
+                                        "expect log logs/GameLog.txt State set: 1\n"
+                                        "expect pixel 0 479 3FBDF0\n"
+                                        "shot out.PNG");
+    EXPECT_EQ(script.seed, 7u);
+    EXPECT_EQ(script.clock, 4294967000u);
+    ASSERT_EQ(script.files.size(), 1u);
+    EXPECT_EQ(script.files[0].path, "quibbo.ini");
+    EXPECT_EQ(script.files[0].bytes, (std::vector<uint8_t>{0x30, 0x00, 0xFF}));
+
+    const auto& commands = script.commands;
+    ASSERT_EQ(commands.size(), 9u);
+    EXPECT_EQ(commands[0].op, Op::Until);
+    EXPECT_EQ(commands[0].line, 6);
+    EXPECT_EQ(commands[0].number, 7);
+    EXPECT_EQ(commands[0].second, 60000);
+    EXPECT_EQ(commands[1].number, 13);
+    EXPECT_EQ(commands[1].second, 500);
+    EXPECT_EQ(commands[2].op, Op::Press);
+    EXPECT_EQ(commands[2].number, 48);
+    // A letter is its capital's key; an underscore is the minus key with Shift held.
+    const std::vector<std::pair<int, bool>> strokes{{'A', true}, {'A', false}, {16, true},
+                                                    {189, true}, {189, false}, {16, false}};
+    ASSERT_EQ(commands[3].strokes.size(), strokes.size());
+    for (size_t i = 0; i < strokes.size(); ++i) {
+        EXPECT_EQ(commands[3].strokes[i].key, strokes[i].first) << i;
+        EXPECT_EQ(commands[3].strokes[i].down, strokes[i].second) << i;
+    }
+    EXPECT_EQ(commands[4].op, Op::Click);
+    EXPECT_EQ(commands[4].second, 20);
+    EXPECT_EQ(commands[5].op, Op::ExpectField);
+    EXPECT_EQ(commands[5].field, replay::Field::KeyName);
+    EXPECT_EQ(commands[5].slot, 0);
+    EXPECT_EQ(commands[5].text, "Left Arrow");
+    EXPECT_EQ(commands[6].path, "logs/GameLog.txt");
+    EXPECT_EQ(commands[6].text, "State set: 1");
+    EXPECT_EQ(commands[7].third, 0x3FBDF0);
+    EXPECT_EQ(commands[8].op, Op::Shot);
+    EXPECT_EQ(commands[8].line, 14);
+}
+
+TEST(ReplayScript, RefusesAFaultyLineByItsNumber) {
+    const char* const faulty[] = {
+        "jump 3",
+        "frames",
+        "frames -1",
+        "frames 2 3",
+        "wait soon",
+        "until Sleeping",
+        "until 1 -5",
+        "press F13",
+        "press vk0",
+        "press vk256",
+        "type a+b",
+        "move 10",
+        "click 1 70000",
+        "shot frame.gif",
+        "expect",
+        "expect colour 3",
+        "expect keyNames[4] A",
+        "expect keyCodes 37",
+        "expect score",
+        "expect score 1.5",
+        "expect customLevel 2",
+        "expect file quibbo.ini 123",
+        "expect log logs/GameLog.txt",
+        "expect pixel 1 1 12345",
+        "expect exit",
+        "seed 1",
+    };
+    for (const char* line : faulty)
+        EXPECT_EQ(RefusedAt("# header\n\nframes 1\n" + std::string(line) + "\nframes 1\n"), 4)
+            << line;
+}
+
+TEST(ReplayScript, KnowsKeysAndStatesByName) {
+    int key = 0;
+    ASSERT_TRUE(replay::KeyFromName("ESCAPE", &key));
+    EXPECT_EQ(key, 27);
+    ASSERT_TRUE(replay::KeyFromName("pause", &key));
+    EXPECT_EQ(key, 19);
+    ASSERT_TRUE(replay::KeyFromName("0", &key));
+    EXPECT_EQ(key, 48);
+    ASSERT_TRUE(replay::KeyFromName("vk254", &key));
+    EXPECT_EQ(key, 254);
+
+    int32_t state = 0;
+    ASSERT_TRUE(replay::StateFromName("Paused", &state));
+    EXPECT_EQ(state, 13);
+    ASSERT_TRUE(replay::StateFromName("0", &state));
+    EXPECT_EQ(state, 0);
+    EXPECT_EQ(replay::DescribeState(7), "QuitConfirm (7)");
+    EXPECT_EQ(replay::DescribeState(42), "42");
+    EXPECT_EQ(replay::FieldName(replay::Field::KeyCode, 3), "keyCodes[3]");
+}
+
+TEST(ReplayPng, ChecksumsMatchTheirStandards) {
+    const std::string check = "123456789";
+    EXPECT_EQ(replay::Crc32(reinterpret_cast<const uint8_t*>(check.data()), check.size()),
+              0xCBF43926u);
+    const std::string wiki = "Wikipedia";
+    EXPECT_EQ(replay::Adler32(reinterpret_cast<const uint8_t*>(wiki.data()), wiki.size()),
+              0x11E60398u);
+}
+
+TEST(ReplayPng, StoresRowsBehindTheirFilterBytesInOneLastBlock) {
+    const std::vector<uint8_t> rgb{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    const std::vector<uint8_t> png = replay::EncodePng(2, 2, rgb);
+    ASSERT_GT(png.size(), 8u + 25 + 12 + 12);
+    EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
+    // IHDR: 2x2, 8 bits, RGB.
+    EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
+    EXPECT_EQ(png[19], 2);
+    EXPECT_EQ(png[23], 2);
+    EXPECT_EQ(png[24], 8);
+    EXPECT_EQ(png[25], 2);
+    // IDAT follows at 33: zlib header, one final stored block of 14 bytes, Adler-32.
+    EXPECT_EQ(std::string(png.begin() + 37, png.begin() + 41), "IDAT");
+    const std::vector<uint8_t> stream(png.begin() + 41, png.begin() + 41 + 2 + 5 + 14 + 4);
+    EXPECT_EQ(stream[2], 1);
+    EXPECT_EQ(stream[3], 14);
+    EXPECT_EQ(stream[5], 0xFF - 14);
+    const std::vector<uint8_t> raw{0, 1, 2, 3, 4, 5, 6, 0, 7, 8, 9, 10, 11, 12};
+    EXPECT_EQ(std::vector<uint8_t>(stream.begin() + 7, stream.begin() + 21), raw);
+    const uint32_t adler = replay::Adler32(raw.data(), raw.size());
+    EXPECT_EQ(stream[21], adler >> 24);
+    EXPECT_EQ(stream[24], adler & 0xFF);
+    EXPECT_EQ(std::string(png.end() - 8, png.end() - 4), "IEND");
+}

@@ -1,0 +1,42 @@
+// Read access to the game object's state, for the replay driver and tests.
+#pragma once
+
+#include "app/CGame.h"
+
+#include <cstring>
+#include <string>
+
+struct CGameProbe {
+    const CGame& game;
+
+    GameState State() const { return game.state; }
+    GameState PreviousState() const { return game.previousState; }
+    bool Entered() const { return game.entered; }
+    bool CursorShown() const { return game.cursorShown; }
+    int32_t Score() const { return game.score; }
+    int32_t Lives() const { return game.lives; }
+    int32_t NextLifeScore() const { return game.nextLifeScore; }
+    int32_t LevelIndex() const { return game.levelIndex; }
+    int32_t LevelCount() const { return game.levelCount; }
+    int32_t Difficulty() const { return game.difficulty; }
+    int32_t Width() const { return game.width; }
+    int32_t Height() const { return game.height; }
+    int32_t BitDepth() const { return game.bitDepth; }
+    bool CustomLevel() const { return game.customLevel; }
+    int32_t FileNameLength() const { return game.fileNameLength; }
+    int32_t MouseX() const { return game.mouseX; }
+    int32_t MouseY() const { return game.mouseY; }
+    int32_t RedefineIndex() const { return game.redefineIndex; }
+    int32_t KeyCode(int slot) const { return game.keyCodes[slot]; }
+
+    // The texts up to their terminating zero, or the whole array should it lack one.
+    std::string FileName() const { return Text(game.fileName, sizeof(game.fileName)); }
+    std::string KeyName(int slot) const {
+        return Text(game.keyNames[slot], sizeof(game.keyNames[slot]));
+    }
+
+private:
+    static std::string Text(const char* text, size_t size) {
+        return std::string(text, strnlen(text, size));
+    }
+};

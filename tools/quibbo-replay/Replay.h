@@ -1,0 +1,61 @@
+// Runs a replay script against the game: between passes of the game's loop (at the start of
+// every PeekMessageA) it carries out script commands until one needs passes to go by.
+#pragma once
+
+#include "ReplayScript.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace replay {
+
+class Replay {
+public:
+    // `scriptName` prefixes the messages; shots with a relative name go to `outDir`.
+    Replay(const Script& script, std::string scriptName, std::string outDir);
+
+    // Between two passes of the game's loop.
+    void OnPeek();
+    // The game's WinMain has returned `exitCode`: what is left of the script runs now.
+    void GameEnded(int exitCode);
+    // 0 when every command ran and every expectation held, else 1.
+    int Result() const { return failed_ ? 1 : 0; }
+
+private:
+    enum class Outcome { Done, Waiting, Failed };
+
+    void Run();
+    Outcome Start(const Command& command);
+    Outcome Continue(const Command& command);
+    Outcome ExpectField(const Command& command);
+    Outcome ExpectLog(const Command& command);
+    Outcome ExpectFile(const Command& command);
+    Outcome ExpectPixel(const Command& command);
+    Outcome Shot(const Command& command);
+    Outcome Fail(const Command& command, const std::string& expected, const std::string& got);
+    Outcome NeedsGame(const Command& command, const std::string& expected);
+    void Key(int key, bool down);
+    // Ends the game as the player's close command would, the script's held keys let go first.
+    void StopGame();
+
+    const Script& script_;
+    std::string scriptName_;
+    std::string outDir_;
+
+    size_t next_ = 0;      // the command to run or running
+    bool waiting_ = false; // commands_[next_] lets passes go by
+    int64_t framesLeft_ = 0;
+    uint32_t waitStart_ = 0;
+
+    bool seeded_ = false;
+    bool ended_ = false;
+    int exitCode_ = 0;
+    bool exitChecked_ = false;
+    bool failed_ = false;
+    bool stopping_ = false;
+    int64_t passesSinceStop_ = 0;
+    std::vector<int> heldKeys_;
+};
+
+} // namespace replay

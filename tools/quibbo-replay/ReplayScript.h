@@ -1,0 +1,122 @@
+// Replay scripts: the commands that drive the game in quibbo-replay, read from text (see
+// docs/replay.md). Reading a script touches nothing of the game; the driver runs it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace replay {
+
+enum class Op {
+    // Before the first pass
+    Seed,
+    Clock,
+    File,
+    // Letting passes go by
+    Frames,
+    Wait,
+    Until,
+    // Input
+    Down,
+    Up,
+    Press,
+    Type,
+    Move,
+    Click,
+    Close,
+    // Output
+    Shot,
+    // Expectations
+    ExpectState,
+    ExpectField,
+    ExpectLog,
+    ExpectCount,
+    ExpectFile,
+    ExpectExit,
+    ExpectPresented,
+    ExpectPixel,
+    ExpectCursor,
+};
+
+// The game's fields an `expect` can name.
+enum class Field {
+    Score,
+    Lives,
+    LevelIndex,
+    LevelCount,
+    Difficulty,
+    Width,
+    Height,
+    BitDepth,
+    CustomLevel,
+    FileName,
+    FileNameLength,
+    KeyCode,
+    KeyName,
+    PreviousState,
+    Entered,
+    CursorShown,
+    MouseX,
+    MouseY,
+    NextLifeScore,
+    RedefineIndex,
+};
+
+// How a field's value is written: a decimal number, a flag (0 or 1) or text.
+enum class FieldKind { Number, Flag, Text };
+
+// One key going down or up, as `type` makes them.
+struct KeyStroke {
+    int key = 0;
+    bool down = false;
+};
+
+struct Command {
+    Op op = Op::Frames;
+    int line = 0;
+    // Numbers, by command: the count, milliseconds, state, key code, position, exit code, colour.
+    int64_t number = 0;
+    int64_t second = 0;
+    int64_t third = 0;
+    Field field = Field::Score;
+    int slot = 0; // keyCodes[slot] and keyNames[slot]
+    std::string path;
+    std::string text; // expected text of a field or a log line; the typed text
+    std::vector<uint8_t> bytes;
+    std::vector<KeyStroke> strokes;
+};
+
+struct SetupFile {
+    int line = 0;
+    std::string path;
+    std::vector<uint8_t> bytes;
+};
+
+struct Script {
+    uint32_t seed = 1;
+    uint32_t clock = 0;
+    std::vector<SetupFile> files;
+    std::vector<Command> commands;
+};
+
+struct ParseError {
+    int line = 0;
+    std::string message;
+};
+
+// Reads a whole script. False, with the first faulty line and why, when it cannot be read.
+bool ParseScript(std::string_view text, Script* script, ParseError* error);
+
+// A key name (LEFT, ESCAPE, A, 7, ...) or "vkNN"; false for anything else.
+bool KeyFromName(std::string_view name, int* key);
+// A GameState name (MainMenu, ...) or a decimal number.
+bool StateFromName(std::string_view name, int32_t* state);
+// "MainMenu (1)", or the number alone when it names no state.
+std::string DescribeState(int32_t state);
+// The name by which a script names a field ("keyNames[2]" for KeyName slot 2).
+std::string FieldName(Field field, int slot);
+FieldKind KindOf(Field field);
+
+} // namespace replay

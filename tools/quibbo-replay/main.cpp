@@ -1,0 +1,122 @@
+// quibbo-replay: runs the game itself (its WinMain, loop and game object) from a script of
+// input and expectations, headless on a set clock so that a script gives the same frames on
+// every run. See docs/replay.md.
+#include "Replay.h"
+#include "ReplayScript.h"
+
+#include "compat/InputSeams.h"
+#include "compat/Seams.h"
+
+#include <windows.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show);
+
+namespace {
+
+constexpr int kBadScript = 2;
+
+const char kUsage[] = "usage: quibbo-replay SCRIPT [--game DIR] [--out DIR] [--window]\n";
+
+struct Options {
+    std::string script;
+    std::string game;
+    std::string out;
+    bool window = false;
+};
+
+bool ParseArguments(int argc, char** argv, Options* options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if ((arg == "--game" || arg == "--out") && i + 1 < argc)
+            (arg == "--game" ? options->game : options->out) = argv[++i];
+        else if (arg == "--window")
+            options->window = true;
+        else if (!arg.empty() && arg[0] != '-' && options->script.empty())
+            options->script = arg;
+        else
+            return false;
+    }
+    return !options->script.empty();
+}
+
+bool ReadText(const std::string& path, std::string* text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream content;
+    content << in.rdbuf();
+    *text = content.str();
+    return static_cast<bool>(in) || in.eof();
+}
+
+bool WriteSetupFile(const replay::SetupFile& file) {
+    std::ofstream out(file.path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(file.bytes.data()),
+              static_cast<std::streamsize>(file.bytes.size()));
+    return static_cast<bool>(out);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseArguments(argc, argv, &options)) {
+        fputs(kUsage, stderr);
+        return kBadScript;
+    }
+
+    std::string text;
+    if (!ReadText(options.script, &text)) {
+        fprintf(stderr, "%s: cannot read the script: %s\n", options.script.c_str(),
+                strerror(errno));
+        return kBadScript;
+    }
+    replay::Script script;
+    replay::ParseError error;
+    if (!replay::ParseScript(text, &script, &error)) {
+        fprintf(stderr, "%s:%d: %s\n", options.script.c_str(), error.line, error.message.c_str());
+        return kBadScript;
+    }
+
+    // Shots go where the caller asked, relative to where it started us.
+    std::error_code failure;
+    const std::filesystem::path out =
+        std::filesystem::absolute(options.out.empty() ? "." : options.out, failure);
+    if (!options.game.empty() && chdir(options.game.c_str()) != 0) {
+        fprintf(stderr, "%s: cannot enter the game folder %s: %s\n", options.script.c_str(),
+                options.game.c_str(), strerror(errno));
+        return kBadScript;
+    }
+    for (const replay::SetupFile& file : script.files) {
+        if (!WriteSetupFile(file)) {
+            fprintf(stderr, "%s:%d: cannot write %s\n", options.script.c_str(), file.line,
+                    file.path.c_str());
+            return kBadScript;
+        }
+    }
+
+    if (!options.window) {
+        // Headless, on a clock that only the frames' pacing moves on.
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        compat::seams::SetTicks(script.clock);
+    }
+
+    replay::Replay replay(script, options.script, out.lexically_normal().string());
+    compat::seams::OnEachPeek([&replay] { replay.OnPeek(); });
+    char commandLine[] = "";
+    const int exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWNORMAL);
+    compat::seams::OnEachPeek({});
+    replay.GameEnded(exitCode);
+    return replay.Result();
+}
