@@ -4,6 +4,7 @@
 #include "Replay.h"
 #include "ReplayScript.h"
 
+#include "compat/GfxSeams.h"
 #include "compat/InputSeams.h"
 #include "compat/Seams.h"
 
@@ -115,7 +116,8 @@ int main(int argc, char** argv) {
     replay::Replay replay(script, options.script, out.lexically_normal().string());
     compat::seams::OnEachPeek([&replay] { replay.OnPeek(); });
     char commandLine[] = "";
-    const int exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWNORMAL);
+    const int exitCode =
+        WinMain(compat::seams::MakeTestModule(argv[0]), nullptr, commandLine, SW_SHOWNORMAL);
     compat::seams::OnEachPeek({});
     replay.GameEnded(exitCode);
     return replay.Result();
