@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/CGame.h"
+#include "play/CLevel.h"
 
 #include <cstring>
 #include <string>
@@ -28,6 +29,17 @@ struct CGameProbe {
     int32_t MouseY() const { return game.mouseY; }
     int32_t RedefineIndex() const { return game.redefineIndex; }
     int32_t KeyCode(int slot) const { return game.keyCodes[slot]; }
+
+    // --- Play ---
+
+    // The playfield object; null only when the game could not make one.
+    CLevel* Level() const { return game.level; }
+    DWORD TimeStamp() const { return game.timeStamp; }
+    bool HurryLocked() const { return game.hurryLocked; }
+    bool RotateClockwiseHeld() const { return game.rotateClockwiseHeld; }
+    bool RotateCounterHeld() const { return game.rotateCounterHeld; }
+    int32_t CloudX(int cloud) const { return game.clouds.position[cloud][0]; }
+    int32_t BorderSide(int piece) const { return game.borders[piece].Side(); }
 
     // The texts up to their terminating zero, or the whole array should it lack one.
     std::string FileName() const { return Text(game.fileName, sizeof(game.fileName)); }

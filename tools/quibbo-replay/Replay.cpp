@@ -1,6 +1,7 @@
 #include "Replay.h"
 
 #include "CGameProbe.h"
+#include "CLevelProbe.h"
 #include "PngFile.h"
 
 #include "compat/GfxSeams.h"
@@ -47,6 +48,8 @@ const char* OpName(Op op) {
         return "click";
     case Op::Close:
         return "close";
+    case Op::Start:
+        return "start";
     case Op::ExpectState:
         return "expect state";
     case Op::ExpectField:
@@ -100,6 +103,20 @@ bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes) {
         return false;
     bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
+}
+
+int64_t LevelField(CLevel& level, Field field) {
+    CLevelProbe probe{level};
+    switch (field) {
+    case Field::Timer:
+        return level.GetTimer();
+    case Field::FallingColumn:
+        return probe.Column();
+    case Field::FallingRow:
+        return probe.Row();
+    default:
+        return probe.Interval();
+    }
 }
 
 std::string ShortState() {
@@ -193,6 +210,7 @@ Replay::Outcome Replay::Start(const Command& command) {
     case Op::Move:
     case Op::Click:
     case Op::Close:
+    case Op::Start:
         if (ended_)
             return NeedsGame(command,
                              std::string("a running game for '") + OpName(command.op) + "'");
@@ -228,6 +246,8 @@ Replay::Outcome Replay::Start(const Command& command) {
         if (HWND window = seams::GameWindow())
             seams::CloseWindow(window);
         return Outcome::Done;
+    case Op::Start:
+        return StartGame(command);
     case Op::Shot:
         return Shot(command);
     case Op::ExpectState: {
@@ -375,12 +395,39 @@ Replay::Outcome Replay::ExpectField(const Command& command) {
     case Field::RedefineIndex:
         actual = game.RedefineIndex();
         break;
+    case Field::CloudX:
+        actual = game.CloudX(command.slot);
+        break;
+    case Field::BorderSide:
+        actual = game.BorderSide(command.slot);
+        break;
+    case Field::HurryLocked:
+        actual = game.HurryLocked();
+        break;
+    case Field::Timer:
+    case Field::FallingColumn:
+    case Field::FallingRow:
+    case Field::FallInterval:
+        if (!game.Level())
+            return Fail(command, name + " " + std::to_string(command.number), "no playfield");
+        actual = LevelField(*game.Level(), command.field);
+        break;
     case Field::FileName:
     case Field::KeyName:
         break;
     }
     if (actual != command.number)
         return Fail(command, name + " " + std::to_string(command.number), std::to_string(actual));
+    return Outcome::Done;
+}
+
+// A new game from the main menu, as a click on Start begins one.
+// TODO(menus): click the Start item once the main menu takes clicks; until then the game is
+// put into GetReady directly, as the click would.
+Replay::Outcome Replay::StartGame(const Command& command) {
+    if (!g_game || CGameProbe{*g_game}.State() != MainMenu)
+        return Fail(command, "the main menu to start a game from", ShortState());
+    g_game->SetState(GetReady);
     return Outcome::Done;
 }
 

@@ -28,6 +28,7 @@ private:
     void Run();
     Outcome Start(const Command& command);
     Outcome Continue(const Command& command);
+    Outcome StartGame(const Command& command);
     Outcome ExpectField(const Command& command);
     Outcome ExpectLog(const Command& command);
     Outcome ExpectFile(const Command& command);

@@ -14,6 +14,8 @@ enum class Op {
     Seed,
     Clock,
     File,
+    Text,
+    Remove,
     // Letting passes go by
     Frames,
     Wait,
@@ -26,6 +28,7 @@ enum class Op {
     Move,
     Click,
     Close,
+    Start,
     // Output
     Shot,
     // Expectations
@@ -62,6 +65,14 @@ enum class Field {
     MouseY,
     NextLifeScore,
     RedefineIndex,
+    // Play
+    Timer,
+    FallingColumn,
+    FallingRow,
+    FallInterval,
+    HurryLocked,
+    CloudX,
+    BorderSide,
 };
 
 // How a field's value is written: a decimal number, a flag (0 or 1) or text.
@@ -81,7 +92,7 @@ struct Command {
     int64_t second = 0;
     int64_t third = 0;
     Field field = Field::Score;
-    int slot = 0; // keyCodes[slot] and keyNames[slot]
+    int slot = 0; // keyCodes[slot], keyNames[slot], cloudX[slot], borderSide[slot]
     std::string path;
     std::string text; // expected text of a field or a log line; the typed text
     std::vector<uint8_t> bytes;
@@ -92,6 +103,7 @@ struct SetupFile {
     int line = 0;
     std::string path;
     std::vector<uint8_t> bytes;
+    bool remove = false; // `remove`: no such file
 };
 
 struct Script {

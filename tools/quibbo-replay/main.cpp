@@ -61,6 +61,11 @@ bool ReadText(const std::string& path, std::string* text) {
 }
 
 bool WriteSetupFile(const replay::SetupFile& file) {
+    if (file.remove) {
+        std::error_code failure;
+        std::filesystem::remove(file.path, failure);
+        return !failure;
+    }
     std::ofstream out(file.path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(file.bytes.data()),
               static_cast<std::streamsize>(file.bytes.size()));
