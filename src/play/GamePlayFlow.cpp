@@ -46,7 +46,7 @@ void CGame::DrawGetReady() {
         level->Draw(*g_graphics, playfieldX, playfieldY, height);
     DrawBorders();
     if (!playable)
-        g_graphics->PrintText(font, kWhite, 0, height / 2, "%s", playProblem);
+        g_graphics->PrintText(font, kBlack, playfieldX + 16, height / 2, "%s", playProblem);
     else if (picture)
         picture->Draw(*g_graphics);
     livesIcon.SetPosition(width - 128, 0);
