@@ -32,6 +32,7 @@ TEST(ReplayScript, ReadsSetupAndCommandsInOrder) {
                                         "seed 7\n"
                                         "clock 4294967000\r\n"
                                         "file quibbo.ini 30 00ff\n"
+                                        "fail IDirectDraw7::SetDisplayMode 2\n"
                                         "\n"
                                         "until QuitConfirm\n"
                                         "  until 13 500  \n"
@@ -47,11 +48,14 @@ TEST(ReplayScript, ReadsSetupAndCommandsInOrder) {
     ASSERT_EQ(script.files.size(), 1u);
     EXPECT_EQ(script.files[0].path, "quibbo.ini");
     EXPECT_EQ(script.files[0].bytes, (std::vector<uint8_t>{0x30, 0x00, 0xFF}));
+    ASSERT_EQ(script.failures.size(), 1u);
+    EXPECT_EQ(script.failures[0].operation, "IDirectDraw7::SetDisplayMode");
+    EXPECT_EQ(script.failures[0].times, 2);
 
     const auto& commands = script.commands;
     ASSERT_EQ(commands.size(), 9u);
     EXPECT_EQ(commands[0].op, Op::Until);
-    EXPECT_EQ(commands[0].line, 6);
+    EXPECT_EQ(commands[0].line, 7);
     EXPECT_EQ(commands[0].number, 7);
     EXPECT_EQ(commands[0].second, 60000);
     EXPECT_EQ(commands[1].number, 13);
@@ -76,7 +80,7 @@ TEST(ReplayScript, ReadsSetupAndCommandsInOrder) {
     EXPECT_EQ(commands[6].text, "State set: 1");
     EXPECT_EQ(commands[7].third, 0x3FBDF0);
     EXPECT_EQ(commands[8].op, Op::Shot);
-    EXPECT_EQ(commands[8].line, 14);
+    EXPECT_EQ(commands[8].line, 15);
 }
 
 TEST(ReplayScript, ReadsTheFilesOfPlayAndItsFields) {
@@ -134,11 +138,18 @@ TEST(ReplayScript, RefusesAFaultyLineByItsNumber) {
         "expect log logs/GameLog.txt",
         "expect pixel 1 1 12345",
         "expect exit",
-        "seed 1",
+        "fail",
+        "fail IDirectDraw7::Blt 0",
+        "seed -1",
+        "clock 4294967296",
     };
     for (const char* line : faulty)
-        EXPECT_EQ(RefusedAt("# header\n\nframes 1\n" + std::string(line) + "\nframes 1\n"), 4)
-            << line;
+        EXPECT_EQ(RefusedAt("# header\n\n" + std::string(line) + "\nframes 1\n"), 3) << line;
+    // Setup comes first, once.
+    EXPECT_EQ(RefusedAt("frames 1\nseed 1\n"), 2);
+    EXPECT_EQ(RefusedAt("frames 1\nfile quibbo.ini\n"), 2);
+    EXPECT_EQ(RefusedAt("seed 1\nclock 5\nclock 6\n"), 3);
+    EXPECT_EQ(RefusedAt("seed 1\nclock 5\nfile a 00\nfail CreateRectRgn\nframes 1\n"), 0);
 }
 
 TEST(ReplayScript, KnowsKeysAndStatesByName) {

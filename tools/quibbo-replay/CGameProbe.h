@@ -29,6 +29,7 @@ struct CGameProbe {
     int32_t MouseY() const { return game.mouseY; }
     int32_t RedefineIndex() const { return game.redefineIndex; }
     int32_t KeyCode(int slot) const { return game.keyCodes[slot]; }
+    const DisplayModeList& Modes() const { return game.modes; }
 
     // --- Play ---
 

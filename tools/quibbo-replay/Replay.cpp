@@ -327,15 +327,22 @@ Replay::Outcome Replay::Continue(const Command& command) {
 }
 
 Replay::Outcome Replay::ExpectField(const Command& command) {
-    const std::string name = FieldName(command.field, command.slot);
+    const FieldKind kind = KindOf(command.field);
+    const auto describe = [kind](int64_t value) {
+        return kind == FieldKind::State ? DescribeState(static_cast<int32_t>(value))
+                                        : std::to_string(value);
+    };
+    const std::string expected =
+        FieldName(command.field, command.slot) + " " +
+        (kind == FieldKind::Text ? Quoted(command.text) : describe(command.number));
     if (ended_ || !g_game)
-        return NeedsGame(command, name);
+        return NeedsGame(command, expected);
     const CGameProbe game{*g_game};
-    if (KindOf(command.field) == FieldKind::Text) {
+    if (kind == FieldKind::Text) {
         const std::string actual =
             command.field == Field::FileName ? game.FileName() : game.KeyName(command.slot);
         if (actual != command.text)
-            return Fail(command, name + " " + Quoted(command.text), Quoted(actual));
+            return Fail(command, expected, Quoted(actual));
         return Outcome::Done;
     }
 
@@ -409,7 +416,7 @@ Replay::Outcome Replay::ExpectField(const Command& command) {
     case Field::FallingRow:
     case Field::FallInterval:
         if (!game.Level())
-            return Fail(command, name + " " + std::to_string(command.number), "no playfield");
+            return Fail(command, expected, "no playfield");
         actual = LevelField(*game.Level(), command.field);
         break;
     case Field::FileName:
@@ -417,7 +424,7 @@ Replay::Outcome Replay::ExpectField(const Command& command) {
         break;
     }
     if (actual != command.number)
-        return Fail(command, name + " " + std::to_string(command.number), std::to_string(actual));
+        return Fail(command, expected, describe(actual));
     return Outcome::Done;
 }
 

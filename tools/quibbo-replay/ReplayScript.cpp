@@ -135,7 +135,7 @@ constexpr NamedField kFields[] = {
     {"fileNameLength", Field::FileNameLength, FieldKind::Number},
     {"keyCodes", Field::KeyCode, FieldKind::Number},
     {"keyNames", Field::KeyName, FieldKind::Text},
-    {"previousState", Field::PreviousState, FieldKind::Number},
+    {"previousState", Field::PreviousState, FieldKind::State},
     {"entered", Field::Entered, FieldKind::Flag},
     {"cursorShown", Field::CursorShown, FieldKind::Flag},
     {"mouseX", Field::MouseX, FieldKind::Number},
@@ -251,6 +251,14 @@ public:
         }
         if (word == "remove")
             return Path(Op::Remove) && End();
+        if (word == "fail") {
+            if (!Path(Op::Fail))
+                return false;
+            command_->number = 1;
+            if (!rest_.empty() && !NumberWord(1, 1000000, "a number of calls", &command_->number))
+                return false;
+            return End();
+        }
         if (word == "frames")
             return Number(Op::Frames, 0, kMaxFrames, "a number of frames") && End();
         if (word == "wait")
@@ -442,6 +450,8 @@ private:
                    End();
         case FieldKind::Flag:
             return NumberWord(0, 1, "a flag, 0 or 1", &command_->number) && End();
+        case FieldKind::State:
+            return State(&command_->number) && End();
         case FieldKind::Text:
             command_->text = std::string(rest_);
             return true;
@@ -456,7 +466,7 @@ private:
 
 bool IsSetup(Op op) {
     return op == Op::Seed || op == Op::Clock || op == Op::File || op == Op::Text ||
-           op == Op::Remove;
+           op == Op::Remove || op == Op::Fail;
 }
 
 } // namespace
@@ -482,8 +492,8 @@ bool ParseScript(std::string_view text, Script* script, ParseError* error) {
             return false;
         }
         if (IsSetup(command.op) && setupOver) {
-            *error = ParseError{number, "seed, clock, file, text and remove come before every "
-                                        "other command"};
+            *error = ParseError{number, "seed, clock, file, text, remove and fail come before "
+                                        "every other command"};
             return false;
         }
         switch (command.op) {
@@ -508,6 +518,10 @@ bool ParseScript(std::string_view text, Script* script, ParseError* error) {
         case Op::Remove:
             script->files.push_back(
                 SetupFile{number, command.path, command.bytes, command.op == Op::Remove});
+            break;
+        case Op::Fail:
+            script->failures.push_back(
+                ForcedFailure{command.path, static_cast<int>(command.number)});
             break;
         default:
             setupOver = true;

@@ -16,6 +16,7 @@ enum class Op {
     File,
     Text,
     Remove,
+    Fail,
     // Letting passes go by
     Frames,
     Wait,
@@ -75,8 +76,9 @@ enum class Field {
     BorderSide,
 };
 
-// How a field's value is written: a decimal number, a flag (0 or 1) or text.
-enum class FieldKind { Number, Flag, Text };
+// How a field's value is written: a decimal number, a flag (0 or 1), a state (a name or a
+// number) or text.
+enum class FieldKind { Number, Flag, State, Text };
 
 // One key going down or up, as `type` makes them.
 struct KeyStroke {
@@ -106,10 +108,17 @@ struct SetupFile {
     bool remove = false; // `remove`: no such file
 };
 
+// A platform operation made to fail, by its SDK name ("IDirectDraw7::SetDisplayMode").
+struct ForcedFailure {
+    std::string operation;
+    int times = 1;
+};
+
 struct Script {
     uint32_t seed = 1;
     uint32_t clock = 0;
     std::vector<SetupFile> files;
+    std::vector<ForcedFailure> failures;
     std::vector<Command> commands;
 };
 

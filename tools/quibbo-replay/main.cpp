@@ -21,8 +21,6 @@
 #include <string>
 #include <unistd.h>
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show);
-
 namespace {
 
 constexpr int kBadScript = 2;
@@ -80,7 +78,7 @@ bool ParseArguments(int argc, char** argv, Options* options) {
 }
 
 // The game, started from its main menu and played by the computer player.
-int RunAutoplay(const Options& options, const char* program) {
+int RunAutoplay(const Options& options) {
     if (!options.game.empty() && chdir(options.game.c_str()) != 0) {
         fprintf(stderr, "quibbo-replay: cannot enter the game folder %s: %s\n",
                 options.game.c_str(), strerror(errno));
@@ -94,7 +92,10 @@ int RunAutoplay(const Options& options, const char* program) {
     replay::Autoplay autoplay(options.seed, options.levels, stdout);
     compat::seams::OnEachPeek([&autoplay] { autoplay.OnPeek(); });
     char commandLine[] = "";
-    WinMain(compat::seams::MakeTestModule(program), nullptr, commandLine, SW_SHOWNORMAL);
+    // The game's module as its own program in the game folder would have it.
+    std::error_code ignored;
+    const std::string program = std::filesystem::current_path(ignored).string() + "/quibbo";
+    WinMain(compat::seams::MakeTestModule(program.c_str()), nullptr, commandLine, SW_SHOWNORMAL);
     compat::seams::OnEachPeek({});
     return autoplay.Result();
 }
@@ -130,7 +131,7 @@ int main(int argc, char** argv) {
         return kBadScript;
     }
     if (options.autoplay)
-        return RunAutoplay(options, argv[0]);
+        return RunAutoplay(options);
 
     std::string text;
     if (!ReadText(options.script, &text)) {
@@ -146,9 +147,9 @@ int main(int argc, char** argv) {
     }
 
     // Shots go where the caller asked, relative to where it started us.
-    std::error_code failure;
+    std::error_code ignored;
     const std::filesystem::path out =
-        std::filesystem::absolute(options.out.empty() ? "." : options.out, failure);
+        std::filesystem::absolute(options.out.empty() ? "." : options.out, ignored);
     if (!options.game.empty() && chdir(options.game.c_str()) != 0) {
         fprintf(stderr, "%s: cannot enter the game folder %s: %s\n", options.script.c_str(),
                 options.game.c_str(), strerror(errno));
@@ -168,12 +169,16 @@ int main(int argc, char** argv) {
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         compat::seams::SetTicks(script.clock);
     }
+    for (const replay::ForcedFailure& forced : script.failures)
+        compat::seams::FailNext(forced.operation, E_FAIL, forced.times);
 
     replay::Replay replay(script, options.script, out.lexically_normal().string());
     compat::seams::OnEachPeek([&replay] { replay.OnPeek(); });
+    // The game's module as its own program in the game folder would have it (its icon beside it).
+    const std::string program = std::filesystem::current_path(ignored).string() + "/quibbo";
     char commandLine[] = "";
-    const int exitCode =
-        WinMain(compat::seams::MakeTestModule(argv[0]), nullptr, commandLine, SW_SHOWNORMAL);
+    const int exitCode = WinMain(compat::seams::MakeTestModule(program.c_str()), nullptr,
+                                 commandLine, SW_SHOWNORMAL);
     compat::seams::OnEachPeek({});
     replay.GameEnded(exitCode);
     return replay.Result();
