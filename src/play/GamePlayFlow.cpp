@@ -150,7 +150,7 @@ void CGame::DrawPlayDisplay(int32_t minutes, int32_t seconds) {
     g_graphics->PrintText(font, kBlack, width / 2 - 40, 0, "%d:%d", minutes, seconds);
     livesIcon.SetPosition(width - 128, 0);
     livesIcon.Draw(*g_graphics);
-    // One extra life a frame: a score past two marks at once gets the second on the next frame.
+    // One extra life a frame: a score past two marks at once earns the second on the next frame.
     if (score >= nextLifeScore) {
         ++lives;
         nextLifeScore += kExtraLifePoints;
@@ -172,7 +172,7 @@ void CGame::LoseLife() {
 
 // The field is empty. After the last level of the list the game is complete at once; otherwise
 // the whole game stops for a second, the seconds left are added to the score and the next level
-// gets ready. A custom level is played once for every entry of the list. True when the frame
+// is made ready. A custom level is played once for every entry of the list. True when the frame
 // goes on to be drawn.
 bool CGame::WinLevel(int32_t secondsLeft) {
     const int32_t finished = levelIndex;
