@@ -152,6 +152,27 @@ TEST(ReplayScript, RefusesAFaultyLineByItsNumber) {
     EXPECT_EQ(RefusedAt("seed 1\nclock 5\nfile a 00\nfail CreateRectRgn\nframes 1\n"), 0);
 }
 
+// A failure before every other command is forced from start-up; a later one at its place.
+TEST(ReplayScript, ForcesFailuresFromStartUpOrAtTheirPlace) {
+    const replay::Script script = Parse("seed 3\n"
+                                        "fail IDirectDraw7::EnumDisplayModes\n"
+                                        "file quibbo.ini\n"
+                                        "frames 1\n"
+                                        "fail IDirectDraw7::SetDisplayMode 2\n"
+                                        "expect titleDX -4\n");
+    ASSERT_EQ(script.failures.size(), 1u);
+    EXPECT_EQ(script.failures[0].operation, "IDirectDraw7::EnumDisplayModes");
+    EXPECT_EQ(script.failures[0].times, 1);
+    ASSERT_EQ(script.commands.size(), 3u);
+    EXPECT_EQ(script.commands[1].op, Op::Fail);
+    EXPECT_EQ(script.commands[1].path, "IDirectDraw7::SetDisplayMode");
+    EXPECT_EQ(script.commands[1].number, 2);
+    EXPECT_EQ(script.commands[2].field, replay::Field::TitleDX);
+    EXPECT_EQ(script.commands[2].number, -4);
+
+    EXPECT_EQ(RefusedAt("fail Blt 1 2\n"), 1);
+}
+
 TEST(ReplayScript, KnowsKeysAndStatesByName) {
     int key = 0;
     ASSERT_TRUE(replay::KeyFromName("ESCAPE", &key));

@@ -80,11 +80,24 @@ private:
 
     // --- Menus and the title screen (menu/) ---
 
+    // The bouncing title of the title screen. One for the whole run: the font is made on the
+    // first title frame, position and speeds restart on every entry into the main menu.
+    struct Title {
+        HFONT font;
+        int32_t x;
+        int32_t y;
+        int32_t dx;
+        int32_t dy;
+    };
+    static Title title;
+
     bool LoadMenus();
     void LayoutMenus();
     void DrawTitleScreen();
+    void MoveTitle();
     void DrawOptionPage();
     void DrawMenuItem(CMenuItem& item);
+    void DrawOkButton();
 
     // --- Controls, resolution list and custom level (app/) ---
 
@@ -92,8 +105,11 @@ private:
     void DrawResolutions();
     void DrawCustomLevel();
     void OnCustomLevelKey(int32_t key);
+    bool BuildLevelPath();
     void PickKeyRow(int32_t y);
-    void PickMode(int32_t y);
+    void PickMode(int32_t x, int32_t y);
+    bool RestoreDisplay(int32_t oldWidth, int32_t oldHeight, HFONT oldFont);
+    void ReleasePictures();
 
     // --- Play (play/) ---
 

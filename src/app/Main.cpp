@@ -49,7 +49,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         ShowWindow(window, SW_SHOWNORMAL);
         started = g_game->Init(window);
     }
-    // Without a window or a display there is nothing to play on: say so and leave.
+    // Without a window or a display there is nothing to play on: say so and leave. A display
+    // lost while playing ends the loop with exit code 1 in the same way.
     const int exitCode = started ? RunMessageLoop() : 1;
 
     g_graphics->Release();
@@ -59,7 +60,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     delete g_game;
     g_game = nullptr;
 
-    if (!started)
+    if (exitCode != 0)
         MessageBoxA(nullptr, kStartFailure, "Quibbo's Puzzle", MB_OK | MB_ICONERROR);
     return exitCode;
 }

@@ -29,6 +29,8 @@ struct CGameProbe {
     int32_t MouseY() const { return game.mouseY; }
     int32_t RedefineIndex() const { return game.redefineIndex; }
     int32_t KeyCode(int slot) const { return game.keyCodes[slot]; }
+    // The title screen's bouncing title, one for the whole run.
+    const CGame::Title& Title() const { return CGame::title; }
     const DisplayModeList& Modes() const { return game.modes; }
 
     // --- Play ---

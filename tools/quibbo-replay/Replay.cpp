@@ -6,6 +6,7 @@
 
 #include "compat/GfxSeams.h"
 #include "compat/InputSeams.h"
+#include "compat/Seams.h"
 
 #include <mmsystem.h>
 #include <windows.h>
@@ -50,6 +51,8 @@ const char* OpName(Op op) {
         return "close";
     case Op::Start:
         return "start";
+    case Op::Fail:
+        return "fail";
     case Op::ExpectState:
         return "expect state";
     case Op::ExpectField:
@@ -211,6 +214,7 @@ Replay::Outcome Replay::Start(const Command& command) {
     case Op::Click:
     case Op::Close:
     case Op::Start:
+    case Op::Fail:
         if (ended_)
             return NeedsGame(command,
                              std::string("a running game for '") + OpName(command.op) + "'");
@@ -248,6 +252,9 @@ Replay::Outcome Replay::Start(const Command& command) {
         return Outcome::Done;
     case Op::Start:
         return StartGame(command);
+    case Op::Fail:
+        seams::FailNext(command.path, E_FAIL, static_cast<int>(command.number));
+        return Outcome::Done;
     case Op::Shot:
         return Shot(command);
     case Op::ExpectState: {
@@ -418,6 +425,18 @@ Replay::Outcome Replay::ExpectField(const Command& command) {
         if (!game.Level())
             return Fail(command, expected, "no playfield");
         actual = LevelField(*game.Level(), command.field);
+        break;
+    case Field::TitleX:
+        actual = game.Title().x;
+        break;
+    case Field::TitleY:
+        actual = game.Title().y;
+        break;
+    case Field::TitleDX:
+        actual = game.Title().dx;
+        break;
+    case Field::TitleDY:
+        actual = game.Title().dy;
         break;
     case Field::FileName:
     case Field::KeyName:

@@ -149,6 +149,10 @@ constexpr NamedField kFields[] = {
     {"hurryLocked", Field::HurryLocked, FieldKind::Flag},
     {"cloudX", Field::CloudX, FieldKind::Number},
     {"borderSide", Field::BorderSide, FieldKind::Number},
+    {"titleX", Field::TitleX, FieldKind::Number},
+    {"titleY", Field::TitleY, FieldKind::Number},
+    {"titleDX", Field::TitleDX, FieldKind::Number},
+    {"titleDY", Field::TitleDY, FieldKind::Number},
 };
 
 // How many slots a field has: keyCodes[0] to [3], cloudX[0] to [2], ...; 0 for a plain field.
@@ -226,6 +230,7 @@ bool HasImageExtension(std::string_view path) {
 constexpr int64_t kMaxTicks = std::numeric_limits<uint32_t>::max();
 constexpr int64_t kMaxFrames = 100000000;
 constexpr int64_t kMaxPosition = 65535;
+constexpr int64_t kMaxFailures = 1000000;
 
 class LineParser {
 public:
@@ -251,14 +256,8 @@ public:
         }
         if (word == "remove")
             return Path(Op::Remove) && End();
-        if (word == "fail") {
-            if (!Path(Op::Fail))
-                return false;
-            command_->number = 1;
-            if (!rest_.empty() && !NumberWord(1, 1000000, "a number of calls", &command_->number))
-                return false;
-            return End();
-        }
+        if (word == "fail")
+            return Failure();
         if (word == "frames")
             return Number(Op::Frames, 0, kMaxFrames, "a number of frames") && End();
         if (word == "wait")
@@ -321,6 +320,15 @@ private:
             return Fail("expected a file name");
         command_->path = std::string(word);
         return true;
+    }
+
+    bool Failure() {
+        if (!Path(Op::Fail))
+            return false;
+        command_->number = 1;
+        if (!rest_.empty() && !NumberWord(1, kMaxFailures, "a number of calls", &command_->number))
+            return false;
+        return End();
     }
 
     bool Bytes() {
@@ -466,7 +474,7 @@ private:
 
 bool IsSetup(Op op) {
     return op == Op::Seed || op == Op::Clock || op == Op::File || op == Op::Text ||
-           op == Op::Remove || op == Op::Fail;
+           op == Op::Remove;
 }
 
 } // namespace
@@ -492,8 +500,8 @@ bool ParseScript(std::string_view text, Script* script, ParseError* error) {
             return false;
         }
         if (IsSetup(command.op) && setupOver) {
-            *error = ParseError{number, "seed, clock, file, text, remove and fail come before "
-                                        "every other command"};
+            *error = ParseError{number, "seed, clock, file, text and remove come before every "
+                                        "other command"};
             return false;
         }
         switch (command.op) {
@@ -520,8 +528,12 @@ bool ParseScript(std::string_view text, Script* script, ParseError* error) {
                 SetupFile{number, command.path, command.bytes, command.op == Op::Remove});
             break;
         case Op::Fail:
-            script->failures.push_back(
-                ForcedFailure{command.path, static_cast<int>(command.number)});
+            if (!setupOver) {
+                script->failures.push_back(
+                    ForcedFailure{command.path, static_cast<int>(command.number)});
+                break;
+            }
+            script->commands.push_back(std::move(command));
             break;
         default:
             setupOver = true;

@@ -16,6 +16,7 @@ enum class Op {
     File,
     Text,
     Remove,
+    // Forced failures: before every other command from start-up, later at their place
     Fail,
     // Letting passes go by
     Frames,
@@ -74,6 +75,11 @@ enum class Field {
     HurryLocked,
     CloudX,
     BorderSide,
+    // The title screen
+    TitleX,
+    TitleY,
+    TitleDX,
+    TitleDY,
 };
 
 // How a field's value is written: a decimal number, a flag (0 or 1), a state (a name or a

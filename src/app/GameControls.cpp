@@ -1,0 +1,34 @@
+// The controls screen: the four actions with their keys, and picking a row to bind anew. The
+// key itself is taken by OnKeyDown (app/GameSettings.cpp).
+#include "app/CGame.h"
+#include "app/ScreenColours.h"
+#include "gfx/CGraphics.h"
+
+void CGame::DrawControls() {
+    if (!entered)
+        entered = true;
+    g_graphics->Fill(screen::kBackground);
+    const int32_t actionX = width / 2 - width / 3;
+    const int32_t keyX = width / 2 + width / 6;
+    for (int i = 0; i < kKeySlots; ++i) {
+        const int32_t y = screen::kFirstRow + screen::kRowHeight * i;
+        COLORREF colour = screen::kWhite;
+        if (i == redefineIndex)
+            colour = screen::kChosenRow;
+        else if (mouseY >= y && mouseY < y + screen::kRowHeight)
+            colour = screen::kPointedRow;
+        g_graphics->PrintText(font, colour, actionX, y, "%s", actionNames[i]);
+        g_graphics->PrintText(font, colour, keyX, y, "- %s", keyNames[i]);
+    }
+    DrawOkButton();
+}
+
+// Any x will do. The row is counted toward zero, so the lines just above the first row pick
+// it too.
+void CGame::PickKeyRow(int32_t y) {
+    const int32_t row = (y - screen::kFirstRow) / screen::kRowHeight;
+    if (row < 0 || row >= kKeySlots)
+        return;
+    redefineIndex = row;
+    redefineKey = &keyCodes[row];
+}

@@ -1,0 +1,102 @@
+// The resolution list: the display modes on offer, and switching to the one clicked.
+#include "app/CGame.h"
+#include "app/ScreenColours.h"
+#include "gfx/CGraphics.h"
+#include "play/CLevel.h"
+
+namespace {
+
+// A mode's text starts this far left of the middle; a click counts this far either side of it.
+constexpr int32_t kModeColumn = 90;
+
+} // namespace
+
+void CGame::DrawResolutions() {
+    if (!entered)
+        entered = true;
+    g_graphics->Fill(screen::kBackground);
+    g_graphics->PrintText(font, screen::kWhite, width / 2 - 150, 0, "Video Resolution");
+    int32_t y = screen::kFirstRow;
+    for (const DisplayMode* mode = modes.First(); mode; mode = modes.Next(mode)) {
+        COLORREF colour = screen::kWhite;
+        if (mode->Width() == width && mode->Height() == height)
+            colour = screen::kChosenRow;
+        else if (mouseY >= y && mouseY < y + screen::kRowHeight)
+            colour = screen::kPointedRow;
+        // Rows below the screen are drawn all the same, and cut off.
+        g_graphics->PrintText(font, colour, width / 2 - kModeColumn, y, "%dx%d", mode->Width(),
+                              mode->Height());
+        y += screen::kRowHeight;
+    }
+    DrawOkButton();
+}
+
+// The list stays up after a pick and shows itself in the new mode from the next frame.
+void CGame::PickMode(int32_t x, int32_t y) {
+    const int32_t row = (y - screen::kFirstRow) / screen::kRowHeight;
+    if (row < 0 || row >= modes.Count())
+        return;
+    const DisplayMode* mode = modes.At(row);
+    if (!mode || x < width / 2 - kModeColumn || x > width / 2 + kModeColumn)
+        return;
+
+    const int32_t oldWidth = width;
+    const int32_t oldHeight = height;
+    const HFONT oldFont = font;
+    width = mode->Width();
+    height = mode->Height();
+    playfieldX = (width - 416) / 2;
+    playfieldY = (height - 416) / 2;
+    font = g_graphics->MakeFont("verdana", width / 27, 400);
+    if (!g_graphics->ChangeMode(width, height, bitDepth)) {
+        Log("ERROR --- Could not change display mode to %dx%dx%d, going back to %dx%dx%d", width,
+            height, bitDepth, oldWidth, oldHeight, bitDepth);
+        if (!RestoreDisplay(oldWidth, oldHeight, oldFont))
+            return;
+    }
+    LoadMenus();
+}
+
+// A failed mode change leaves no display at all. It is brought up again in the mode it had, as
+// at start-up; when even that fails there is nothing left to play on, and the program ends as
+// a failed start does.
+bool CGame::RestoreDisplay(int32_t oldWidth, int32_t oldHeight, HFONT oldFont) {
+    ReleasePictures();
+    DeleteObject(font);
+    font = oldFont;
+    width = oldWidth;
+    height = oldHeight;
+    if (!InitDisplay()) {
+        PostQuitMessage(1);
+        return false;
+    }
+    Log("gfx Init completed OK");
+    // At start-up the display falls back to the standard mode when it must.
+    if (width != oldWidth)
+        font = g_graphics->MakeFont("verdana", width / 27, 400);
+    playfieldX = (width - 416) / 2;
+    playfieldY = (height - 416) / 2;
+    return true;
+}
+
+// Every picture the game holds. A picture keeps the display's device alive, and a device left
+// behind keeps the screen from being taken again. Each screen loads its pictures again when it
+// next needs them; the playfield starts afresh, log and all.
+void CGame::ReleasePictures() {
+    for (CMenuItem& item : menuItems) {
+        item.sprites[0].Release();
+        item.sprites[1].Release();
+    }
+    mascot.Release();
+    for (CSprite& cloud : cloudSprites)
+        cloud.Release();
+    for (CBorder& border : borders)
+        border.Release();
+    livesIcon.Release();
+    if (picture)
+        picture->Release();
+    if (level) {
+        level->Release();
+        level->Init();
+    }
+}
