@@ -45,10 +45,11 @@ void Autoplay::OnPeek() {
     lastState_ = state;
     if (finished_)
         return;
+    inGame_ = inGame_ || (started_ && state != MainMenu);
     if (state == MainMenu) {
-        if (started_)
+        if (inGame_)
             Finish("back at the main menu");
-        else
+        else if (!started_)
             StartGame();
     } else if (state == Playing) {
         Play();
@@ -57,11 +58,15 @@ void Autoplay::OnPeek() {
     }
 }
 
-// TODO(menus): click the Start item once the main menu takes clicks; until then the game is put
-// into GetReady directly, as the click would.
+// A click in the middle of the main menu's Start item, once the title screen has laid it out.
 void Autoplay::StartGame() {
+    int32_t x = 0, y = 0;
+    if (!CGameProbe{*g_game}.StartItemMiddle(&x, &y))
+        return;
+    seams::MouseMove(x, y);
+    seams::LeftButtonDown(x, y);
+    seams::LeftButtonUp(x, y);
     started_ = true;
-    g_game->SetState(GetReady);
 }
 
 void Autoplay::Play() {

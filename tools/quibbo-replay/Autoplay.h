@@ -42,7 +42,8 @@ private:
     int levels_;
     FILE* out_;
     bool seeded_ = false;
-    bool started_ = false;
+    bool started_ = false; // Start is clicked
+    bool inGame_ = false;  // and the game has left the main menu
     bool finished_ = false;
     bool succeeded_ = false;
     int32_t lastState_ = 0;

@@ -32,6 +32,17 @@ struct CGameProbe {
     // The title screen's bouncing title, one for the whole run.
     const CGame::Title& Title() const { return CGame::title; }
     const DisplayModeList& Modes() const { return game.modes; }
+    const CMenuItem& MenuItem(int item) const { return game.menuItems[item]; }
+    // Where a click on the main menu's Start item goes: its middle; false until the title
+    // screen has laid its items out.
+    bool StartItemMiddle(int32_t* x, int32_t* y) const {
+        const CMenuItem& start = game.menuItems[0];
+        if (game.state != MainMenu || !game.entered || start.width <= 0 || start.height <= 0)
+            return false;
+        *x = start.x + start.width / 2;
+        *y = start.y + start.height / 2;
+        return true;
+    }
 
     // --- Play ---
 

@@ -313,6 +313,8 @@ Replay::Outcome Replay::Continue(const Command& command) {
         if (ended_)
             return Outcome::Done;
         return timeGetTime() - waitStart_ >= command.number ? Outcome::Done : Outcome::Waiting;
+    case Op::Start:
+        return StartGame(command);
     case Op::Until: {
         const auto expected = static_cast<int32_t>(command.number);
         const auto what = [&] {
@@ -447,14 +449,33 @@ Replay::Outcome Replay::ExpectField(const Command& command) {
     return Outcome::Done;
 }
 
-// A new game from the main menu, as a click on Start begins one.
-// TODO(menus): click the Start item once the main menu takes clicks; until then the game is
-// put into GetReady directly, as the click would.
+// A new game from the main menu: a click in the middle of its Start item, once the title screen
+// has laid it out; done when the game is in GetReady.
 Replay::Outcome Replay::StartGame(const Command& command) {
-    if (!g_game || CGameProbe{*g_game}.State() != MainMenu)
-        return Fail(command, "the main menu to start a game from", ShortState());
-    g_game->SetState(GetReady);
-    return Outcome::Done;
+    const std::string expected = "a game started from the main menu within 1000 ms";
+    if (ended_ || !g_game)
+        return NeedsGame(command, expected);
+    const CGameProbe game{*g_game};
+    if (startClicked_) {
+        if (game.State() == GetReady) {
+            startClicked_ = false;
+            return Outcome::Done;
+        }
+        if (timeGetTime() - waitStart_ >= 1000)
+            return Fail(command, expected, ShortState());
+        return Outcome::Waiting;
+    }
+    int32_t x = 0, y = 0;
+    if (game.State() != MainMenu)
+        return Fail(command, expected, ShortState());
+    if (game.StartItemMiddle(&x, &y)) {
+        seams::MouseMove(x, y);
+        seams::LeftButtonDown(x, y);
+        seams::LeftButtonUp(x, y);
+        startClicked_ = true;
+        waitStart_ = timeGetTime();
+    }
+    return Outcome::Waiting;
 }
 
 // `expect log`: some line holds the text; `expect count`: exactly so many lines hold it.

@@ -48,6 +48,7 @@ private:
     bool waiting_ = false; // commands_[next_] lets passes go by
     int64_t framesLeft_ = 0;
     uint32_t waitStart_ = 0;
+    bool startClicked_ = false; // `start` has clicked and waits for the game
 
     bool seeded_ = false;
     bool ended_ = false;
