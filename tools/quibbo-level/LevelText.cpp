@@ -14,6 +14,9 @@ namespace {
 constexpr int kSize = LevelFile::kGridSize;
 constexpr size_t kLongestName = LevelFile::kNameFieldSize - 1; // its zero takes the last byte
 constexpr size_t kTrailerBytesPerLine = 32;
+// Reading stops at this many mistakes: a text that is no level at all (a picture or a level
+// file given by mistake) says so in a screenful, not in a line for each of its lines.
+constexpr size_t kMostMistakes = 50;
 constexpr char kHexDigits[] = "0123456789abcdef";
 constexpr char kCellHelp[] =
     "use . for an empty cell, 1-9 or A-Z for a block type, * for a hidden cell, [n] for any value";
@@ -165,6 +168,8 @@ public:
     void Line(int number, const std::string& line);
     void End(int lastLine);
     bool Build(LevelFile& level);
+    // True once there are so many mistakes that reading stops; later ones are not kept.
+    bool Stopped() const { return errors.size() >= kMostMistakes; }
 
 private:
     struct Block {
@@ -177,9 +182,13 @@ private:
     };
 
     void Error(int line, const std::string& message) {
-        errors.push_back(source + ":" + std::to_string(line) + ": " + message);
+        if (!Stopped())
+            errors.push_back(source + ":" + std::to_string(line) + ": " + message);
     }
-    void Missing(const std::string& message) { errors.push_back(source + ": " + message); }
+    void Missing(const std::string& message) {
+        if (!Stopped())
+            errors.push_back(source + ": " + message);
+    }
 
     void Statement(int number, Cursor& cursor);
     void Value(int number, Cursor& cursor, const char* keyword, const char* example,
@@ -569,7 +578,7 @@ bool Parse(const std::string& text, const std::string& source, LevelFile& level,
     // A text saved with a byte-order mark starts with it; it is no part of the first line.
     size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     int number = 0;
-    while (start < text.size()) {
+    while (start < text.size() && !parser.Stopped()) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos)
             end = text.size();
@@ -579,9 +588,14 @@ bool Parse(const std::string& text, const std::string& source, LevelFile& level,
         parser.Line(++number, line);
         start = end + 1;
     }
+    const bool stopped = parser.Stopped() && start < text.size();
     parser.End(number);
     const bool built = parser.Build(level);
     errors.insert(errors.end(), found.begin(), found.end());
+    if (stopped)
+        errors.push_back(source + ":" + std::to_string(number) + ": stopped after " +
+                         std::to_string(kMostMistakes) +
+                         " mistakes; the lines after this one were not read");
     return built;
 }
 
