@@ -15,7 +15,7 @@ namespace {
 constexpr char kInput[] = "input.bmp";
 // The largest picture the platform takes, in pixels across and in all.
 constexpr LONG kLargestSide = 16384;
-constexpr int64_t kMostPixels = 64LL * 1024 * 1024;
+constexpr int64_t kMostPixels = 16LL * 1024 * 1024;
 
 CGraphics* graphics = nullptr;
 
