@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     fuzzsupport::MakeScratchFolder(true);
     fuzzsupport::InScratchFolder inside;
     compat::seams::SetTicks(1000);
-    // The display log stays open for the whole run and gets a line for every picture.
+    // The display log stays open for the whole run, and every picture adds a line to it.
     fuzzsupport::DiscardLog("graphics.txt");
     graphics = new CGraphics;
     if (!graphics->Init(compat::seams::MakeTestWindow(), 640, 480, 16))
