@@ -2,6 +2,7 @@
 // confirmation, the pause and teardown.
 #include "app/CGame.h"
 
+#include "app/ScreenColours.h"
 #include "gfx/CGraphics.h"
 #include "log/CLog.h"
 #include "play/CLevel.h"
@@ -19,9 +20,6 @@ namespace {
 
 // The state the pause returns to; one for the whole program, none until the first pause.
 GameState pausedFrom = 0;
-
-constexpr COLORREF kBackground = RGB(63, 189, 240);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 // The mode a settings file can always fall back to.
 constexpr int32_t kDefaultWidth = 640;
@@ -257,8 +255,8 @@ void CGame::ResetGame() {
 }
 
 void CGame::DrawQuitConfirm() {
-    g_graphics->Fill(kBackground);
-    g_graphics->PrintText(font, kWhite, width / 3, height / 2, "Really Quit? Y/N");
+    g_graphics->Fill(screen::kBackground);
+    g_graphics->PrintText(font, screen::kWhite, width / 3, height / 2, "Really Quit? Y/N");
     // Y leaves the running game; on the main menu it leaves the program. The first poll takes
     // a Y that was tapped since the last frame, so the second sees Y only while it is held.
     if (GetAsyncKeyState('Y') && previousState != MainMenu) {
@@ -281,10 +279,4 @@ void CGame::TogglePause() {
         pausedFrom = state;
         state = Paused;
     }
-}
-
-void CGame::DrawBackground() {
-    if (!entered)
-        entered = true;
-    g_graphics->Fill(kBackground);
 }

@@ -140,9 +140,6 @@ private:
     // Why this get-ready cannot lead to play, shown on its screen; empty when it can.
     char playProblem[kPlayProblemSize] = {};
 
-    // A screen whose handler is not there yet: its background and nothing else.
-    void DrawBackground();
-
     int32_t width;
     int32_t height;
     int32_t bitDepth;

@@ -3,6 +3,8 @@
 // over.
 #include "app/CGame.h"
 
+#include "app/ScreenColours.h"
+
 #include "gfx/CGraphics.h"
 #include "play/CLevel.h"
 
@@ -11,8 +13,6 @@
 namespace {
 
 constexpr COLORREF kSkyBlue = RGB(63, 187, 239);
-constexpr COLORREF kClosingBlue = RGB(63, 189, 240);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
 constexpr DWORD kGetReadyTime = 2000;
@@ -51,8 +51,8 @@ void CGame::DrawGetReady() {
         picture->Draw(*g_graphics);
     livesIcon.SetPosition(width - 128, 0);
     livesIcon.Draw(*g_graphics);
-    g_graphics->PrintText(font, kWhite, width - 64, 0, "x %d", lives);
-    g_graphics->PrintText(font, kWhite, 0, 0, "Score: %d", score);
+    g_graphics->PrintText(font, screen::kWhite, width - 64, 0, "x %d", lives);
+    g_graphics->PrintText(font, screen::kWhite, 0, 0, "Score: %d", score);
 
     if (timeGetTime() - timeStamp > kGetReadyTime) {
         timeStamp = timeGetTime();
@@ -145,7 +145,7 @@ void CGame::DrawPlayDisplay(int32_t minutes, int32_t seconds) {
     level->Draw(*g_graphics, playfieldX, playfieldY, height);
     DrawBorders();
     score += level->TakePoints();
-    g_graphics->PrintText(font, kWhite, 0, 0, "Score: %d", score);
+    g_graphics->PrintText(font, screen::kWhite, 0, 0, "Score: %d", score);
     // Seconds are not padded: 65 seconds left read 1:5.
     g_graphics->PrintText(font, kBlack, width / 2 - 40, 0, "%d:%d", minutes, seconds);
     livesIcon.SetPosition(width - 128, 0);
@@ -155,11 +155,11 @@ void CGame::DrawPlayDisplay(int32_t minutes, int32_t seconds) {
         ++lives;
         nextLifeScore += kExtraLifePoints;
     }
-    g_graphics->PrintText(font, kWhite, width - 64, 0, "x %d", lives);
+    g_graphics->PrintText(font, screen::kWhite, width - 64, 0, "x %d", lives);
     if (customLevel)
-        g_graphics->PrintText(font, kWhite, 0, height - 64, "Level: %s", fileName);
+        g_graphics->PrintText(font, screen::kWhite, 0, height - 64, "Level: %s", fileName);
     else
-        g_graphics->PrintText(font, kWhite, 0, height - 64, "Level: %d", levelIndex + 1);
+        g_graphics->PrintText(font, screen::kWhite, 0, height - 64, "Level: %d", levelIndex + 1);
 }
 
 // The countdown ran out or the entry is blocked: the level starts over from its file, or the
@@ -208,7 +208,7 @@ void CGame::DrawGameOver() {
 
 // Either closing picture stays five seconds, then the main menu comes back.
 void CGame::DrawClosingScreen() {
-    g_graphics->Fill(kClosingBlue);
+    g_graphics->Fill(screen::kBackground);
     if (picture)
         picture->Draw(*g_graphics);
     if (timeGetTime() - timeStamp >= kClosingTime)
