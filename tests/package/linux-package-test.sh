@@ -65,7 +65,7 @@ snapshot >"$work/root.before"
 play() {
     local user=$1
     shift
-    env -i PATH=/usr/bin:/bin SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$@" \
+    env -i -C "$work/cwd" PATH=/usr/bin:/bin SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$@" \
         "$root/usr/bin/$command" >"$work/run.log" 2>&1 &
     local pid=$! deadline=$((SECONDS + 30))
     until grep -qs "State set: 1$" "$user/logs/GameLog.txt"; do
@@ -82,9 +82,9 @@ play() {
     [ "$code" -eq 0 ] || fail "the game ended with exit code $code after SIGTERM"
 }
 
-# First start: the default folder, ~/.local/share/quibbo.
+# First start: the default folder, ~/.local/share/quibbo, from a folder that must stay empty.
 home=$work/home
-mkdir -p "$home"
+mkdir -p "$home" "$work/cwd"
 user=$home/.local/share/quibbo
 play "$user" HOME="$home"
 [ -s "$user/logs/graphics.txt" ] || fail "no logs/graphics.txt in the player's folder"
@@ -112,6 +112,7 @@ xdg=$work/xdg
 play "$xdg/quibbo" HOME="$home" XDG_DATA_HOME="$xdg"
 [ -s "$xdg/quibbo/logs/GameLog.txt" ] || fail "XDG_DATA_HOME was not used"
 
+[ -z "$(ls -A "$work/cwd")" ] || fail "written into the folder it was started from"
 snapshot >"$work/root.after"
 diff "$work/root.before" "$work/root.after" || fail "the installed files changed"
 echo "PASS: $deb"
