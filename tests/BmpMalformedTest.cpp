@@ -146,6 +146,10 @@ TEST(BmpMalformedTest, RefusedWithoutReadingPastTheFile) {
          With(base, [](BmpFile& f) { f.width = f.height = INT32_MAX; }).Bytes()},
         {"16384 square from a two-byte RLE stream",
          With(Rle8({0, 1}), [](BmpFile& f) { f.width = f.height = 16384; }).Bytes()},
+        {"one row more than 16 Mi pixels from a two-byte RLE stream",
+         With(Rle8({0, 1}), [](BmpFile& f) { f.width = 4096, f.height = 4097; }).Bytes()},
+        {"16384 by 1025 from a two-byte RLE stream",
+         With(Rle8({0, 1}), [](BmpFile& f) { f.width = 16384, f.height = 1025; }).Bytes()},
         {"rows claimed beyond the data", With(base, [](BmpFile& f) { f.height = 5000; }).Bytes()},
         // Impossible forms.
         {"no planes", With(base, [](BmpFile& f) { f.planes = 0; }).Bytes()},
@@ -222,6 +226,20 @@ TEST(BmpMalformedTest, RefusedWithoutReadingPastTheFile) {
             DeleteObject(bitmap);
     }
     EXPECT_EQ(compat::seams::LiveGdiObjects(), 0);
+}
+
+TEST(BmpMalformedTest, ATinyFileMayClaimAPictureOf16MiPixels) {
+    // The largest picture there may be, all of it skipped by the stream: index 0 everywhere.
+    testfiles::ScratchDir dir;
+    HANDLE bitmap =
+        LoadBytes(dir, With(Rle8({0, 1}), [](BmpFile& f) { f.width = f.height = 4096; }).Bytes());
+    ASSERT_NE(bitmap, nullptr);
+    BITMAP description{};
+    ASSERT_EQ(GetObjectA(bitmap, sizeof description, &description),
+              static_cast<int>(sizeof description));
+    EXPECT_EQ(description.bmWidth, 4096);
+    EXPECT_EQ(description.bmHeight, 4096);
+    EXPECT_TRUE(DeleteObject(bitmap));
 }
 
 // Many deterministic mutations of valid files: each is loaded or refused, and a loaded one has

@@ -113,6 +113,35 @@ TEST_P(WindowScaling, TheFrameIsScaledBetweenBlackBars) {
     EXPECT_EQ(CLR_INVALID, color(1024, 0));
 }
 
+// Enlarged, every window pixel shows the frame pixel under its centre: 640x480 fills the dummy
+// driver's 1024x768 desktop, 1.6 times the mode's size.
+TEST_P(WindowScaling, AnEnlargedFrameShowsThePixelUnderEachCentre) {
+    const int bits = GetParam();
+    BringUp(640, 480, bits);
+    const auto raw = [](int x, int y) { return static_cast<uint32_t>(x * 97 + y * 31 * 256); };
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x)
+            compat::seams::SetPixelOf(back, x, y, raw(x, y));
+    ASSERT_EQ(DD_OK, primary->Flip(nullptr, DDFLIP_WAIT));
+    // The colour a raw value shows as; RGB565 widened by repeating its top bits.
+    const auto colour = [bits](uint32_t value) {
+        if (bits == 32)
+            return RGB((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
+        const uint32_t r = (value >> 11) & 0x1F, g = (value >> 5) & 0x3F, b = value & 0x1F;
+        return RGB(r << 3 | r >> 2, g << 2 | g >> 4, b << 3 | b >> 2);
+    };
+    const auto centre = [](int k, int to, int from) {
+        return static_cast<int>((k + 0.5) * from / to);
+    };
+    for (int y = 0; y < 768; ++y)
+        for (int x = 0; x < 1024; ++x) {
+            const uint32_t value = raw(centre(x, 1024, 640), centre(y, 768, 480));
+            ASSERT_EQ(colour(bits == 16 ? value & 0xFFFF : value & 0xFFFFFF),
+                      compat::seams::WindowColor(window, x, y))
+                << x << ", " << y;
+        }
+}
+
 INSTANTIATE_TEST_SUITE_P(SixteenAndThirtyTwoBits, WindowScaling, testing::Values(16, 32));
 
 TEST_F(DirectDrawScreen, AWindowedScreenHasTheModesSize) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 
 namespace {
@@ -366,6 +367,19 @@ TEST_F(LevelRulesTest, TheCountdownRunsFromTheClock) {
     SetTicks(400); // 500 ms later, across the wrap
     EXPECT_FALSE(other.UpdateTimer());
     EXPECT_EQ(other.GetTimer(), 500);
+
+    // Near the smallest number the countdown stops there instead of wrapping round to a full one.
+    CLevel low;
+    CLevelProbe lowProbe{low};
+    lowProbe.Start(1, 500, INT32_MIN + 5);
+    SetTicks(1000);
+    low.StartClock();
+    SetTicks(1017);
+    EXPECT_TRUE(low.UpdateTimer());
+    EXPECT_EQ(low.GetTimer(), INT32_MIN);
+    SetTicks(1034);
+    EXPECT_TRUE(low.UpdateTimer());
+    EXPECT_EQ(low.GetTimer(), INT32_MIN);
 }
 
 TEST_F(LevelRulesTest, DifficultyScalesTheSpeedOneMillisecondShortOfTheExactValue) {

@@ -2,6 +2,7 @@
 #include "LevelTool.h"
 #include "TestFiles.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -152,6 +153,29 @@ TEST_F(LevelToolRunTest, ShowPrintsTheTextOrTheFaults) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err,
               "bad.lev: error: grid cell (4, 12): value 2 is above the block-type count 1\n");
+}
+
+TEST_F(LevelToolRunTest, PlayReportsEachGameAndExitsByWhetherAllWereWon) {
+    // One block beside the three on the floor wins; a hidden cell can never be taken away.
+    auto winnable = Build(kLevelText);
+    winnable[12 + 255 + 13 * 12 + 5] = 0;
+    testfiles::WriteBytes("winnable.lev", winnable);
+    Result r = Tool({"play", "--seed", "4", "--games", "2", "winnable.lev"});
+    EXPECT_EQ(r.status, LevelTool::kClean) << r.err;
+    EXPECT_THAT(r.out, testing::MatchesRegex("winnable.lev seed 4: won, 5[0-9] seconds left, "
+                                             "score 4\n"
+                                             "winnable.lev seed 5: won, 5[0-9] seconds left, "
+                                             "score 4\n"));
+
+    r = Tool({"play", "good.lev"});
+    EXPECT_EQ(r.status, LevelTool::kWarnings);
+    EXPECT_THAT(r.out, testing::StartsWith("good.lev seed 1: lost, time up, 0 seconds left, "));
+
+    EXPECT_EQ(Tool({"play", "bad.lev"}).status, LevelTool::kErrors);
+    EXPECT_EQ(Tool({"play", "--games", "0", "good.lev"}).err,
+              "quibbo-level: --games needs a number from 1 to 1000000\n");
+    EXPECT_EQ(Tool({"play"}).err, "quibbo-level: play needs one level file: quibbo-level play "
+                                  "[--seed S] [--games N] LEV\n");
 }
 
 TEST_F(LevelToolRunTest, AWrongCommandLineIsExplained) {

@@ -264,6 +264,31 @@ TEST(LevelToolTextTest, StatementMistakesAreReportedByLine) {
                   "t.txt: no grid (a line 'grid' and 13 rows of 13 cells below it)"}));
 }
 
+TEST(LevelToolTextTest, ReadingStopsAfterFiftyMistakes) {
+    // A text that is no level at all, 200 000 lines long, is told in 51 lines, not 200 000.
+    std::string text;
+    for (int line = 0; line < 200000; ++line)
+        text += "x\n";
+    LevelFile level;
+    std::vector<std::string> errors;
+    EXPECT_FALSE(LevelText::Parse(text, "t.txt", level, errors));
+    ASSERT_EQ(errors.size(), 51u);
+    EXPECT_EQ(errors[49],
+              "t.txt:50: 'x' is not a line of a level (expected speed, timer, block or grid)");
+    EXPECT_EQ(errors[50], "t.txt:50: stopped after 50 mistakes; the lines after this one were not "
+                          "read");
+
+    // Fifty mistakes that end the text are all told, with nothing left unread.
+    std::string fifty = kHead + Rows(13);
+    for (int line = 0; line < 50; ++line)
+        fifty += "y\n";
+    errors.clear();
+    EXPECT_FALSE(LevelText::Parse(fifty, "t.txt", level, errors));
+    ASSERT_EQ(errors.size(), 50u);
+    EXPECT_EQ(errors[49],
+              "t.txt:68: 'y' is not a line of a level (expected speed, timer, block or grid)");
+}
+
 TEST(LevelToolTextTest, ATextWithMistakesLeavesTheLevelAsItWas) {
     LevelFile level = ParseOrFail(kCanonical);
     const auto before = level.Bytes();

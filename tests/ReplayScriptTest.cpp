@@ -83,6 +83,34 @@ TEST(ReplayScript, ReadsSetupAndCommandsInOrder) {
     EXPECT_EQ(commands[8].line, 15);
 }
 
+TEST(ReplayScript, ReadsTheFilesOfPlayAndItsFields) {
+    const replay::Script script = Parse("text levels.txt 2  a.lev b.lev\n"
+                                        "remove border.txt\n"
+                                        "start\n"
+                                        "expect cloudX[2] -208\n"
+                                        "expect borderSide[3] 1\n"
+                                        "expect hurryLocked 1\n");
+    ASSERT_EQ(script.files.size(), 2u);
+    const std::string list = "2  a.lev b.lev\n";
+    EXPECT_EQ(script.files[0].bytes, std::vector<uint8_t>(list.begin(), list.end()));
+    EXPECT_FALSE(script.files[0].remove);
+    EXPECT_EQ(script.files[1].path, "border.txt");
+    EXPECT_TRUE(script.files[1].remove);
+    ASSERT_EQ(script.commands.size(), 4u);
+    EXPECT_EQ(script.commands[0].op, Op::Start);
+    EXPECT_EQ(script.commands[1].field, replay::Field::CloudX);
+    EXPECT_EQ(script.commands[1].slot, 2);
+    EXPECT_EQ(script.commands[1].number, -208);
+    EXPECT_EQ(replay::FieldName(script.commands[2].field, script.commands[2].slot),
+              "borderSide[3]");
+
+    // Three clouds, four border pieces; the setup files come before everything else.
+    EXPECT_EQ(RefusedAt("frames 1\nexpect cloudX[3] 0\n"), 2);
+    EXPECT_EQ(RefusedAt("frames 1\nexpect borderSide 0\n"), 2);
+    EXPECT_EQ(RefusedAt("frames 1\ntext levels.txt 1 a.lev\n"), 2);
+    EXPECT_EQ(RefusedAt("remove\n"), 1);
+}
+
 TEST(ReplayScript, RefusesAFaultyLineByItsNumber) {
     const char* const faulty[] = {
         "jump 3",

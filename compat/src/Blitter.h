@@ -56,8 +56,10 @@ void CopyPixels(PixelSurface& target, const BlitRect& to, const BlitRect& visibl
 // Shows a whole frame on a screen buffer (a window's pixels) of `screenWidth` x `screenHeight`
 // at 16 (RGB565) or 32 bits per pixel (XRGB8888, `alpha` ORed into every pixel): scaled into
 // `to` by the sampling rule above, converted between the two formats where the depths differ,
-// and black everywhere outside `to` (the bars).
+// and black everywhere outside `to` (the bars). Without `bars` the bars are left as they are:
+// for a screen buffer that already holds them from the frame before.
 void ShowOnScreen(const PixelSurface& frame, uint8_t* screen, int pitch, int screenWidth,
-                  int screenHeight, int screenBits, uint32_t alpha, const BlitRect& to);
+                  int screenHeight, int screenBits, uint32_t alpha, const BlitRect& to,
+                  bool bars = true);
 
 } // namespace compat

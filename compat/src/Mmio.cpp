@@ -1,5 +1,5 @@
-// RIFF file reading (mmio), for reading only. Files are untrusted: every chunk size is checked
-// against the chunk that holds it and the file, and no read goes past the end of the file.
+// RIFF file reading (mmio), for reading only. Files are untrusted: a chunk is looked for only
+// inside the chunk that holds it and inside the file, and no read goes past the end of the file.
 #include <mmsystem.h>
 
 #include "Failures.h"
@@ -193,9 +193,11 @@ MMRESULT WINAPI mmioDescend(HMMIO handle, LPMMCKINFO chunk, const MMCKINFO* pare
         }
 
         if (found) {
-            // A chunk may not claim more than its parent holds. It may run past the end of the
-            // file, which was cut short: reading its data then comes up short.
-            if (chunkEnd > parentEnd || (IsForm(id) && !typed))
+            // Its header lies inside its parent and the file, but its data may claim more than
+            // either holds, as on Windows (a file cut short, a size that lies): reading it then
+            // comes up short at the end of the file, and a search for the next chunk still stops
+            // at the parent's end.
+            if (IsForm(id) && !typed)
                 return MMIOERR_INVALIDFILE;
             chunk->ckid = id;
             chunk->cksize = size;

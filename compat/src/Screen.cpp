@@ -261,6 +261,12 @@ bool Screen::MakePresenter() {
     return renderer_ != nullptr;
 }
 
+bool Screen::ShownLayout::operator==(const ShownLayout& other) const {
+    return pixels == other.pixels && width == other.width && height == other.height &&
+           pitch == other.pitch && bits == other.bits && box.x == other.box.x &&
+           box.y == other.box.y && box.width == other.box.width && box.height == other.box.height;
+}
+
 void Screen::Hide() {
     if (texture_)
         SDL_DestroyTexture(texture_);
@@ -269,6 +275,7 @@ void Screen::Hide() {
     texture_ = nullptr;
     renderer_ = nullptr;
     windowSurface_ = false;
+    shownLayout_ = ShownLayout{};
     if (window_ && window_->presenter == this)
         window_->presenter = nullptr;
     window_ = nullptr;
@@ -312,9 +319,12 @@ void Screen::PresentIntoWindowSurface(const PixelSurface& frame) {
     if (!bits || (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0))
         return;
     const Letterbox box = FitMode(surface->w, surface->h, width_, height_);
+    const ShownLayout layout{surface->pixels, surface->w, surface->h, surface->pitch, bits, box};
     ShowOnScreen(frame, static_cast<uint8_t*>(surface->pixels), surface->pitch, surface->w,
                  surface->h, bits, alpha,
-                 BlitRect{box.x, box.y, box.x + box.width, box.y + box.height});
+                 BlitRect{box.x, box.y, box.x + box.width, box.y + box.height},
+                 !(layout == shownLayout_));
+    shownLayout_ = layout;
     if (SDL_MUSTLOCK(surface))
         SDL_UnlockSurface(surface);
     SDL_UpdateWindowSurface(window_->sdlWindow);

@@ -75,8 +75,21 @@ private:
     void PresentThroughRenderer(const PixelSurface& frame);
     void PresentIntoWindowSurface(const PixelSurface& frame);
 
+    // The window's pixels as the last frame left them: the black bars stay from one frame to
+    // the next while the pixels, their layout and the picture's place stay the same.
+    struct ShownLayout {
+        const void* pixels = nullptr;
+        int width = 0;
+        int height = 0;
+        int pitch = 0;
+        int bits = 0;
+        Letterbox box{};
+        bool operator==(const ShownLayout& other) const;
+    };
+
     Window* window_ = nullptr;
     bool windowSurface_ = false;
+    ShownLayout shownLayout_;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     int width_ = 0;

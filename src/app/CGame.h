@@ -125,6 +125,20 @@ private:
     void DrawPlaying();
     void DrawGameComplete();
     void DrawGameOver();
+    bool LoadCurrentLevel();
+    void ReplacePicture(int32_t x, int32_t y);
+    void PlaySound(int slot);
+    void DrawBorders();
+    void TurnBorders(bool clockwise);
+    void ReadPlayKeys();
+    void DrawPlayDisplay(int32_t minutes, int32_t seconds);
+    void LoseLife();
+    bool WinLevel(int32_t secondsLeft);
+    void DrawClosingScreen();
+
+    static constexpr int kPlayProblemSize = 300;
+    // Why this get-ready cannot lead to play, shown on its screen; empty when it can.
+    char playProblem[kPlayProblemSize] = {};
 
     // A screen whose handler is not there yet: its background and nothing else.
     void DrawBackground();

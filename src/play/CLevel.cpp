@@ -148,7 +148,9 @@ void CLevel::StartClock() {
 }
 
 bool CLevel::UpdateTimer() {
-    timer -= static_cast<int32_t>(timeGetTime() - timerStamp);
+    // A countdown near the smallest number stops there instead of wrapping round to a full one.
+    const int64_t left = int64_t{timer} - int64_t{timeGetTime() - timerStamp};
+    timer = static_cast<int32_t>(std::max(left, int64_t{INT32_MIN}));
     timerStamp = timeGetTime();
     return timer <= 0;
 }

@@ -1,6 +1,7 @@
 # Plays one replay script in a fresh copy of the game folder.
 #   cmake -DREPLAY=quibbo-replay -DSCRIPT=file.replay -DGAME=dir -DSCRATCH=dir [-DRUNS=2]
-#         -P RunReplay.cmake
+#         [-DLEVELS=dir] -P RunReplay.cmake
+# The level files in LEVELS, if given, go into levels/ of the game folder's copy.
 # The script's "#! exit N" line (default 0) is the exit code it must end with, and each
 # "#! stderr TEXT" line a text its error output must hold. With RUNS=2 it is played twice, each
 # time in a fresh copy, and the shots of both runs must be the same files byte for byte.
@@ -36,6 +37,9 @@ foreach(run RANGE 1 ${RUNS})
         PATTERN quibbo.ini EXCLUDE
         PATTERN logs EXCLUDE
         REGEX "/quibbo(\\.exe)?$" EXCLUDE)
+    if(DEFINED LEVELS AND EXISTS ${LEVELS})
+        file(COPY ${LEVELS}/ DESTINATION ${dir}/game/levels)
+    endif()
     execute_process(
         COMMAND ${REPLAY} ${SCRIPT} --game ${dir}/game --out ${dir}/out
         RESULT_VARIABLE result

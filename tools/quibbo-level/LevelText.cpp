@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <string_view>
 
 namespace LevelText {
 
@@ -14,6 +15,9 @@ namespace {
 constexpr int kSize = LevelFile::kGridSize;
 constexpr size_t kLongestName = LevelFile::kNameFieldSize - 1; // its zero takes the last byte
 constexpr size_t kTrailerBytesPerLine = 32;
+// Reading stops at this many mistakes: a text that is no level at all (a picture or a level
+// file given by mistake) says so in a screenful, not in a line for each of its lines.
+constexpr size_t kMostMistakes = 50;
 constexpr char kHexDigits[] = "0123456789abcdef";
 constexpr char kCellHelp[] =
     "use . for an empty cell, 1-9 or A-Z for a block type, * for a hidden cell, [n] for any value";
@@ -108,9 +112,10 @@ bool IsKeyword(const std::string& word) {
            word == "trailer" || word == "grid";
 }
 
-// Reads one line word by word; a '#' where a word or a cell could start begins a comment.
+// Reads one line word by word; a '#' where a word or a cell could start begins a comment. The
+// line is a view into the text: reading it copies only the words it takes.
 struct Cursor {
-    const std::string& line;
+    std::string_view line;
     size_t pos = 0;
 
     void SkipBlanks() {
@@ -126,7 +131,7 @@ struct Cursor {
         const size_t start = pos;
         while (pos < line.size() && line[pos] != ' ' && line[pos] != '\t')
             ++pos;
-        return line.substr(start, pos - start);
+        return std::string(line.substr(start, pos - start));
     }
 };
 
@@ -162,9 +167,11 @@ public:
     Parser(const std::string& source, std::vector<std::string>& errors)
         : source(source), errors(errors) {}
 
-    void Line(int number, const std::string& line);
+    void Line(int number, std::string_view line);
     void End(int lastLine);
     bool Build(LevelFile& level);
+    // True once there are so many mistakes that reading stops; later ones are not kept.
+    bool Stopped() const { return errors.size() >= kMostMistakes; }
 
 private:
     struct Block {
@@ -177,9 +184,13 @@ private:
     };
 
     void Error(int line, const std::string& message) {
-        errors.push_back(source + ":" + std::to_string(line) + ": " + message);
+        if (!Stopped())
+            errors.push_back(source + ":" + std::to_string(line) + ": " + message);
     }
-    void Missing(const std::string& message) { errors.push_back(source + ": " + message); }
+    void Missing(const std::string& message) {
+        if (!Stopped())
+            errors.push_back(source + ": " + message);
+    }
 
     void Statement(int number, Cursor& cursor);
     void Value(int number, Cursor& cursor, const char* keyword, const char* example,
@@ -210,7 +221,7 @@ private:
     std::array<int, kSize> rowLines{}; // 0 for a row that could not be read
 };
 
-void Parser::Line(int number, const std::string& line) {
+void Parser::Line(int number, std::string_view line) {
     Cursor cursor{line};
     if (cursor.AtEnd())
         return;
@@ -304,7 +315,7 @@ bool Parser::BlockType(int number, const std::string& word, const char* keyword,
 }
 
 bool Parser::QuotedName(int number, Cursor& cursor, std::string& name) {
-    const std::string& line = cursor.line;
+    const std::string_view line = cursor.line;
     size_t& pos = cursor.pos;
     ++pos; // the opening quote
     for (;;) {
@@ -329,7 +340,7 @@ bool Parser::QuotedName(int number, Cursor& cursor, std::string& name) {
             pos += 3;
         } else {
             Error(number, "the picture name has an unknown escape " +
-                              Quoted(line.substr(pos - 1, 2)) +
+                              Quoted(std::string(line.substr(pos - 1, 2))) +
                               " (the escapes are \\\", \\\\ and \\x with two hex digits)");
             return false;
         }
@@ -432,7 +443,7 @@ bool Parser::Row(int number, Cursor& cursor) {
                 fault = "'[' without its ']'";
                 break;
             }
-            const std::string inside = cursor.line.substr(cursor.pos, close - cursor.pos);
+            const std::string inside(cursor.line.substr(cursor.pos, close - cursor.pos));
             long long read = 0;
             if (ReadNumber(inside, INT8_MIN, INT8_MAX, read) != Number::Ok)
                 fault = "[" + inside + "] is not a cell value from -128 to 127";
@@ -569,19 +580,24 @@ bool Parse(const std::string& text, const std::string& source, LevelFile& level,
     // A text saved with a byte-order mark starts with it; it is no part of the first line.
     size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     int number = 0;
-    while (start < text.size()) {
+    while (start < text.size() && !parser.Stopped()) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos)
             end = text.size();
-        std::string line = text.substr(start, end - start);
+        std::string_view line = std::string_view(text).substr(start, end - start);
         if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+            line.remove_suffix(1);
         parser.Line(++number, line);
         start = end + 1;
     }
+    const bool stopped = parser.Stopped() && start < text.size();
     parser.End(number);
     const bool built = parser.Build(level);
     errors.insert(errors.end(), found.begin(), found.end());
+    if (stopped)
+        errors.push_back(source + ":" + std::to_string(number) + ": stopped after " +
+                         std::to_string(kMostMistakes) +
+                         " mistakes; the lines after this one were not read");
     return built;
 }
 

@@ -26,6 +26,7 @@ std::string Format(const LevelFile& level);
 // Builds a level from its text. `source` names the text in messages, which read
 // "source:line: message" (or "source: message" for something missing altogether). True with
 // the level filled in; false with one message per fault in `errors` and the level unchanged.
+// After 50 faults reading stops, and one more message says where.
 bool Parse(const std::string& text, const std::string& source, LevelFile& level,
            std::vector<std::string>& errors);
 

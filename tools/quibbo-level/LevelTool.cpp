@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -94,10 +95,25 @@ struct Words {
     std::string dataFolder;
     bool dataGiven = false;
     bool help = false;
+    unsigned seed = 1;
+    unsigned games = 1;
 };
 
-bool ReadWords(const std::vector<std::string>& args, size_t first, bool takesData, Words& words,
+// A whole number from 1 up for an option.
+bool ReadCount(const std::string& option, const std::string& text, unsigned& value,
                std::ostream& err) {
+    char* end = nullptr;
+    const unsigned long number = text.empty() ? 0 : std::strtoul(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || number < 1 || number > 1000000 || text[0] == '-') {
+        err << "quibbo-level: " << option << " needs a number from 1 to 1000000\n";
+        return false;
+    }
+    value = static_cast<unsigned>(number);
+    return true;
+}
+
+bool ReadWords(const std::vector<std::string>& args, size_t first, bool takesData, bool takesGames,
+               Words& words, std::ostream& err) {
     bool optionsEnd = false;
     for (size_t i = first; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -122,6 +138,11 @@ bool ReadWords(const std::vector<std::string>& args, size_t first, bool takesDat
                 return false;
             }
             words.dataGiven = true;
+        } else if (takesGames && (arg == "--seed" || arg == "--games")) {
+            if (i + 1 == args.size() ||
+                !ReadCount(arg, args[i + 1], arg == "--seed" ? words.seed : words.games, err))
+                return false;
+            ++i;
         } else {
             err << "quibbo-level: unknown option " << arg << " (try quibbo-level --help)\n";
             return false;
@@ -213,6 +234,28 @@ int Check(const Words& words, std::ostream& out, std::ostream& err) {
     return status;
 }
 
+// Plays the level with the computer player, once per game, the first game with the block types
+// of `--seed`, each further one with the next seed.
+int Play(const Words& words, std::ostream& out, std::ostream& err) {
+    if (words.operands.size() != 1) {
+        err << "quibbo-level: play needs one level file: "
+               "quibbo-level play [--seed S] [--games N] LEV\n";
+        return kErrors;
+    }
+    const std::string& levelName = words.operands[0];
+    std::string bytes;
+    if (!ReadNamedFile(levelName, bytes, err))
+        return kErrors;
+    LevelFile level;
+    std::vector<std::string> faults;
+    const auto data = AsBytes(bytes);
+    if (!level.Parse(data.data(), data.size(), faults)) {
+        Report(err, levelName, "error", faults);
+        return kErrors;
+    }
+    return PlayLevel(levelName, level, words.seed, words.games, out);
+}
+
 } // namespace
 
 const char* Help() {
@@ -230,16 +273,25 @@ const char* Help() {
            "      that makes the game refuse the file, \"LEV: warning: ...\" for a level that\n"
            "      plays but surely not as meant (the entry cell or the cell below it occupied,\n"
            "      an empty grid, a missing picture, ...), \"LEV: ok\" for a clean file.\n"
+           "  quibbo-level play [--seed S] [--games N] LEV\n"
+           "      Lets the computer player play LEV as a quick player would, hurrying every\n"
+           "      block, with the block types that seed S gives (1 unless told), and prints\n"
+           "      one line per game: \"LEV seed S: won, 52 seconds left, score 40\" or lost\n"
+           "      (time up, entry blocked). N games play seeds S, S + 1, ... Levels of more\n"
+           "      than six block types are not played.\n"
            "\n"
            "Options:\n"
            "  --data DIR   the folder the game runs in, where block pictures are looked for.\n"
            "               check looks in the current folder unless told; build looks only\n"
            "               when told.\n"
+           "  --seed S     play: the seed of the first game's block types (default 1).\n"
+           "  --games N    play: how many games to play (default 1).\n"
            "  --help       this text.\n"
            "\n"
            "Exit status:\n"
-           "  0  all is well (build and show: done; check: every file clean)\n"
-           "  1  check found warnings but no errors\n"
+           "  0  all is well (build and show: done; check: every file clean; play: every\n"
+           "     game won)\n"
+           "  1  check found warnings but no errors; play lost a game\n"
            "  2  errors: a file the game refuses, a text that cannot be built, a file that\n"
            "     cannot be read or written, or a wrong command line\n"
            "\n"
@@ -256,13 +308,15 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         out << Help();
         return kClean;
     }
-    const bool known = command == "build" || command == "show" || command == "check";
+    const bool known =
+        command == "build" || command == "show" || command == "check" || command == "play";
     if (!known) {
         err << "quibbo-level: unknown command " << command << " (try quibbo-level --help)\n";
         return kErrors;
     }
     Words words;
-    if (!ReadWords(args, 1, command != "show", words, err))
+    const bool takesData = command == "build" || command == "check";
+    if (!ReadWords(args, 1, takesData, command == "play", words, err))
         return kErrors;
     if (words.help) {
         out << Help();
@@ -272,6 +326,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return Build(words, out, err);
     if (command == "show")
         return Show(words, out, err);
+    if (command == "play")
+        return Play(words, out, err);
     return Check(words, out, err);
 }
 

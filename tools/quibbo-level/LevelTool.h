@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+struct LevelFile;
+
 // The level tool's command line: build, show and check (see Help, and docs/levels.md).
 namespace LevelTool {
 
@@ -19,5 +21,11 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
 // The text of --help.
 const char* Help();
+
+// Lets the computer player play the level `games` times, the first game with the block types of
+// `seed`, each further one with the next seed; one line per game. kWarnings when a game was
+// lost. (A tool built only to make a cross build's levels has no player: kErrors.)
+int PlayLevel(const std::string& levelName, const LevelFile& level, unsigned seed, unsigned games,
+              std::ostream& out);
 
 } // namespace LevelTool

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/CGame.h"
+#include "play/CLevel.h"
 
 #include <cstring>
 #include <string>
@@ -31,6 +32,28 @@ struct CGameProbe {
     // The title screen's bouncing title, one for the whole run.
     const CGame::Title& Title() const { return CGame::title; }
     const DisplayModeList& Modes() const { return game.modes; }
+    const CMenuItem& MenuItem(int item) const { return game.menuItems[item]; }
+    // Where a click on the main menu's Start item goes: its middle; false until the title
+    // screen has laid its items out.
+    bool StartItemMiddle(int32_t* x, int32_t* y) const {
+        const CMenuItem& start = game.menuItems[0];
+        if (game.state != MainMenu || !game.entered || start.width <= 0 || start.height <= 0)
+            return false;
+        *x = start.x + start.width / 2;
+        *y = start.y + start.height / 2;
+        return true;
+    }
+
+    // --- Play ---
+
+    // The playfield object; null only when the game could not make one.
+    CLevel* Level() const { return game.level; }
+    DWORD TimeStamp() const { return game.timeStamp; }
+    bool HurryLocked() const { return game.hurryLocked; }
+    bool RotateClockwiseHeld() const { return game.rotateClockwiseHeld; }
+    bool RotateCounterHeld() const { return game.rotateCounterHeld; }
+    int32_t CloudX(int cloud) const { return game.clouds.position[cloud][0]; }
+    int32_t BorderSide(int piece) const { return game.borders[piece].Side(); }
 
     // The texts up to their terminating zero, or the whole array should it lack one.
     std::string FileName() const { return Text(game.fileName, sizeof(game.fileName)); }

@@ -1,6 +1,7 @@
 #include "Replay.h"
 
 #include "CGameProbe.h"
+#include "CLevelProbe.h"
 #include "PngFile.h"
 
 #include "compat/GfxSeams.h"
@@ -48,6 +49,8 @@ const char* OpName(Op op) {
         return "click";
     case Op::Close:
         return "close";
+    case Op::Start:
+        return "start";
     case Op::Fail:
         return "fail";
     case Op::ExpectState:
@@ -103,6 +106,20 @@ bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes) {
         return false;
     bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
+}
+
+int64_t LevelField(CLevel& level, Field field) {
+    CLevelProbe probe{level};
+    switch (field) {
+    case Field::Timer:
+        return level.GetTimer();
+    case Field::FallingColumn:
+        return probe.Column();
+    case Field::FallingRow:
+        return probe.Row();
+    default:
+        return probe.Interval();
+    }
 }
 
 std::string ShortState() {
@@ -196,6 +213,7 @@ Replay::Outcome Replay::Start(const Command& command) {
     case Op::Move:
     case Op::Click:
     case Op::Close:
+    case Op::Start:
     case Op::Fail:
         if (ended_)
             return NeedsGame(command,
@@ -232,6 +250,8 @@ Replay::Outcome Replay::Start(const Command& command) {
         if (HWND window = seams::GameWindow())
             seams::CloseWindow(window);
         return Outcome::Done;
+    case Op::Start:
+        return StartGame(command);
     case Op::Fail:
         seams::FailNext(command.path, E_FAIL, static_cast<int>(command.number));
         return Outcome::Done;
@@ -293,6 +313,8 @@ Replay::Outcome Replay::Continue(const Command& command) {
         if (ended_)
             return Outcome::Done;
         return timeGetTime() - waitStart_ >= command.number ? Outcome::Done : Outcome::Waiting;
+    case Op::Start:
+        return StartGame(command);
     case Op::Until: {
         const auto expected = static_cast<int32_t>(command.number);
         const auto what = [&] {
@@ -389,6 +411,23 @@ Replay::Outcome Replay::ExpectField(const Command& command) {
     case Field::RedefineIndex:
         actual = game.RedefineIndex();
         break;
+    case Field::CloudX:
+        actual = game.CloudX(command.slot);
+        break;
+    case Field::BorderSide:
+        actual = game.BorderSide(command.slot);
+        break;
+    case Field::HurryLocked:
+        actual = game.HurryLocked();
+        break;
+    case Field::Timer:
+    case Field::FallingColumn:
+    case Field::FallingRow:
+    case Field::FallInterval:
+        if (!game.Level())
+            return Fail(command, expected, "no playfield");
+        actual = LevelField(*game.Level(), command.field);
+        break;
     case Field::TitleX:
         actual = game.Title().x;
         break;
@@ -408,6 +447,35 @@ Replay::Outcome Replay::ExpectField(const Command& command) {
     if (actual != command.number)
         return Fail(command, expected, describe(actual));
     return Outcome::Done;
+}
+
+// A new game from the main menu: a click in the middle of its Start item, once the title screen
+// has laid it out; done when the game is in GetReady.
+Replay::Outcome Replay::StartGame(const Command& command) {
+    const std::string expected = "a game started from the main menu within 1000 ms";
+    if (ended_ || !g_game)
+        return NeedsGame(command, expected);
+    const CGameProbe game{*g_game};
+    if (startClicked_) {
+        if (game.State() == GetReady) {
+            startClicked_ = false;
+            return Outcome::Done;
+        }
+        if (timeGetTime() - waitStart_ >= 1000)
+            return Fail(command, expected, ShortState());
+        return Outcome::Waiting;
+    }
+    int32_t x = 0, y = 0;
+    if (game.State() != MainMenu)
+        return Fail(command, expected, ShortState());
+    if (game.StartItemMiddle(&x, &y)) {
+        seams::MouseMove(x, y);
+        seams::LeftButtonDown(x, y);
+        seams::LeftButtonUp(x, y);
+        startClicked_ = true;
+        waitStart_ = timeGetTime();
+    }
+    return Outcome::Waiting;
 }
 
 // `expect log`: some line holds the text; `expect count`: exactly so many lines hold it.

@@ -28,6 +28,7 @@ private:
     void Run();
     Outcome Start(const Command& command);
     Outcome Continue(const Command& command);
+    Outcome StartGame(const Command& command);
     Outcome ExpectField(const Command& command);
     Outcome ExpectLog(const Command& command);
     Outcome ExpectFile(const Command& command);
@@ -47,6 +48,7 @@ private:
     bool waiting_ = false; // commands_[next_] lets passes go by
     int64_t framesLeft_ = 0;
     uint32_t waitStart_ = 0;
+    bool startClicked_ = false; // `start` has clicked and waits for the game
 
     bool seeded_ = false;
     bool ended_ = false;

@@ -142,22 +142,41 @@ constexpr NamedField kFields[] = {
     {"mouseY", Field::MouseY, FieldKind::Number},
     {"nextLifeScore", Field::NextLifeScore, FieldKind::Number},
     {"redefineIndex", Field::RedefineIndex, FieldKind::Number},
+    {"timer", Field::Timer, FieldKind::Number},
+    {"fallingColumn", Field::FallingColumn, FieldKind::Number},
+    {"fallingRow", Field::FallingRow, FieldKind::Number},
+    {"fallInterval", Field::FallInterval, FieldKind::Number},
+    {"hurryLocked", Field::HurryLocked, FieldKind::Flag},
+    {"cloudX", Field::CloudX, FieldKind::Number},
+    {"borderSide", Field::BorderSide, FieldKind::Number},
     {"titleX", Field::TitleX, FieldKind::Number},
     {"titleY", Field::TitleY, FieldKind::Number},
     {"titleDX", Field::TitleDX, FieldKind::Number},
     {"titleDY", Field::TitleDY, FieldKind::Number},
 };
 
-constexpr int kKeySlots = 4;
+// How many slots a field has: keyCodes[0] to [3], cloudX[0] to [2], ...; 0 for a plain field.
+int SlotsOf(Field field) {
+    switch (field) {
+    case Field::KeyCode:
+    case Field::KeyName:
+    case Field::BorderSide:
+        return 4;
+    case Field::CloudX:
+        return 3;
+    default:
+        return 0;
+    }
+}
 
-// "keyNames[2]" and the like: the field and its slot. Only keyCodes and keyNames have slots.
+// "keyNames[2]" and the like: the field and its slot, for the fields that have slots.
 bool FieldFromName(std::string_view name, Field* field, int* slot) {
     std::string_view base = name;
     int index = -1;
     const size_t open = name.find('[');
     if (open != std::string_view::npos) {
         if (name.size() != open + 3 || name[open + 2] != ']' || name[open + 1] < '0' ||
-            name[open + 1] >= '0' + kKeySlots)
+            name[open + 1] > '9')
             return false;
         base = name.substr(0, open);
         index = name[open + 1] - '0';
@@ -165,8 +184,8 @@ bool FieldFromName(std::string_view name, Field* field, int* slot) {
     for (const NamedField& named : kFields) {
         if (base != named.name)
             continue;
-        const bool slotted = named.field == Field::KeyCode || named.field == Field::KeyName;
-        if (slotted != (index >= 0))
+        const int slots = SlotsOf(named.field);
+        if ((slots > 0) != (index >= 0) || index >= slots)
             return false;
         *field = named.field;
         *slot = index < 0 ? 0 : index;
@@ -228,6 +247,15 @@ public:
             return Number(Op::Clock, 0, kMaxTicks, "milliseconds from 0 to 4294967295") && End();
         if (word == "file")
             return Path(Op::File) && Bytes();
+        if (word == "text") {
+            if (!Path(Op::Text))
+                return false;
+            const std::string line = std::string(rest_) + "\n";
+            command_->bytes.assign(line.begin(), line.end());
+            return true;
+        }
+        if (word == "remove")
+            return Path(Op::Remove) && End();
         if (word == "fail")
             return Failure();
         if (word == "frames")
@@ -248,6 +276,10 @@ public:
         }
         if (word == "close") {
             command_->op = Op::Close;
+            return End();
+        }
+        if (word == "start") {
+            command_->op = Op::Start;
             return End();
         }
         if (word == "shot")
@@ -441,7 +473,8 @@ private:
 };
 
 bool IsSetup(Op op) {
-    return op == Op::Seed || op == Op::Clock || op == Op::File;
+    return op == Op::Seed || op == Op::Clock || op == Op::File || op == Op::Text ||
+           op == Op::Remove;
 }
 
 } // namespace
@@ -467,8 +500,8 @@ bool ParseScript(std::string_view text, Script* script, ParseError* error) {
             return false;
         }
         if (IsSetup(command.op) && setupOver) {
-            *error =
-                ParseError{number, "seed, clock, file and fail come before every other command"};
+            *error = ParseError{number, "seed, clock, file, text and remove come before every "
+                                        "other command"};
             return false;
         }
         switch (command.op) {
@@ -489,7 +522,10 @@ bool ParseScript(std::string_view text, Script* script, ParseError* error) {
             script->clock = static_cast<uint32_t>(command.number);
             break;
         case Op::File:
-            script->files.push_back(SetupFile{number, command.path, command.bytes});
+        case Op::Text:
+        case Op::Remove:
+            script->files.push_back(
+                SetupFile{number, command.path, command.bytes, command.op == Op::Remove});
             break;
         case Op::Fail:
             if (!setupOver) {
@@ -561,7 +597,7 @@ std::string FieldName(Field field, int slot) {
         if (named.field != field)
             continue;
         std::string name = named.name;
-        if (field == Field::KeyCode || field == Field::KeyName)
+        if (SlotsOf(field) > 0)
             name += "[" + std::to_string(slot) + "]";
         return name;
     }

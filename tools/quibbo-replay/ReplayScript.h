@@ -14,6 +14,8 @@ enum class Op {
     Seed,
     Clock,
     File,
+    Text,
+    Remove,
     // Forced failures: before every other command from start-up, later at their place
     Fail,
     // Letting passes go by
@@ -28,6 +30,7 @@ enum class Op {
     Move,
     Click,
     Close,
+    Start,
     // Output
     Shot,
     // Expectations
@@ -64,6 +67,15 @@ enum class Field {
     MouseY,
     NextLifeScore,
     RedefineIndex,
+    // Play
+    Timer,
+    FallingColumn,
+    FallingRow,
+    FallInterval,
+    HurryLocked,
+    CloudX,
+    BorderSide,
+    // The title screen
     TitleX,
     TitleY,
     TitleDX,
@@ -88,7 +100,7 @@ struct Command {
     int64_t second = 0;
     int64_t third = 0;
     Field field = Field::Score;
-    int slot = 0; // keyCodes[slot] and keyNames[slot]
+    int slot = 0; // keyCodes[slot], keyNames[slot], cloudX[slot], borderSide[slot]
     std::string path;
     std::string text; // expected text of a field or a log line; the typed text
     std::vector<uint8_t> bytes;
@@ -99,6 +111,7 @@ struct SetupFile {
     int line = 0;
     std::string path;
     std::vector<uint8_t> bytes;
+    bool remove = false; // `remove`: no such file
 };
 
 // A platform operation made to fail, by its SDK name ("IDirectDraw7::SetDisplayMode").

@@ -1,6 +1,7 @@
 // quibbo-replay: runs the game itself (its WinMain, loop and game object) from a script of
 // input and expectations, headless on a set clock so that a script gives the same frames on
-// every run. See docs/replay.md.
+// every run. With --autoplay the computer player plays the game instead. See docs/replay.md.
+#include "Autoplay.h"
 #include "Replay.h"
 #include "ReplayScript.h"
 
@@ -24,28 +25,79 @@ namespace {
 
 constexpr int kBadScript = 2;
 
-const char kUsage[] = "usage: quibbo-replay SCRIPT [--game DIR] [--out DIR] [--window]\n";
+const char kUsage[] = "usage: quibbo-replay SCRIPT [--game DIR] [--out DIR] [--window]\n"
+                      "       quibbo-replay --autoplay [--levels N] [--seed S] [--game DIR] "
+                      "[--window]\n";
 
 struct Options {
     std::string script;
     std::string game;
     std::string out;
     bool window = false;
+    bool autoplay = false;
+    int levels = 0;
+    unsigned seed = 1;
 };
+
+// A whole number from `low` up, all of the word.
+bool ReadNumber(const char* word, unsigned long low, unsigned long* value) {
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long number = std::strtoul(word, &end, 10);
+    if (end == word || *end != '\0' || errno == ERANGE || word[0] == '-' || number < low ||
+        number > 0x7FFFFFFFul)
+        return false;
+    *value = number;
+    return true;
+}
 
 bool ParseArguments(int argc, char** argv, Options* options) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--game" || arg == "--out") && i + 1 < argc)
+        unsigned long number = 0;
+        if ((arg == "--game" || arg == "--out") && i + 1 < argc) {
             (arg == "--game" ? options->game : options->out) = argv[++i];
-        else if (arg == "--window")
+        } else if (arg == "--window") {
             options->window = true;
-        else if (!arg.empty() && arg[0] != '-' && options->script.empty())
+        } else if (arg == "--autoplay") {
+            options->autoplay = true;
+        } else if ((arg == "--levels" || arg == "--seed") && i + 1 < argc &&
+                   ReadNumber(argv[i + 1], arg == "--levels" ? 1 : 0, &number)) {
+            ++i;
+            if (arg == "--levels")
+                options->levels = static_cast<int>(number);
+            else
+                options->seed = static_cast<unsigned>(number);
+        } else if (!arg.empty() && arg[0] != '-' && options->script.empty()) {
             options->script = arg;
-        else
+        } else {
             return false;
+        }
     }
-    return !options->script.empty();
+    return options->autoplay != !options->script.empty();
+}
+
+// The game, started from its main menu and played by the computer player.
+int RunAutoplay(const Options& options) {
+    if (!options.game.empty() && chdir(options.game.c_str()) != 0) {
+        fprintf(stderr, "quibbo-replay: cannot enter the game folder %s: %s\n",
+                options.game.c_str(), strerror(errno));
+        return kBadScript;
+    }
+    if (!options.window) {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        compat::seams::SetTicks(1000);
+    }
+    replay::Autoplay autoplay(options.seed, options.levels, stdout);
+    compat::seams::OnEachPeek([&autoplay] { autoplay.OnPeek(); });
+    char commandLine[] = "";
+    // The game's module as its own program in the game folder would have it.
+    std::error_code ignored;
+    const std::string program = std::filesystem::current_path(ignored).string() + "/quibbo";
+    WinMain(compat::seams::MakeTestModule(program.c_str()), nullptr, commandLine, SW_SHOWNORMAL);
+    compat::seams::OnEachPeek({});
+    return autoplay.Result();
 }
 
 bool ReadText(const std::string& path, std::string* text) {
@@ -59,6 +111,11 @@ bool ReadText(const std::string& path, std::string* text) {
 }
 
 bool WriteSetupFile(const replay::SetupFile& file) {
+    if (file.remove) {
+        std::error_code failure;
+        std::filesystem::remove(file.path, failure);
+        return !failure;
+    }
     std::ofstream out(file.path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(file.bytes.data()),
               static_cast<std::streamsize>(file.bytes.size()));
@@ -73,6 +130,8 @@ int main(int argc, char** argv) {
         fputs(kUsage, stderr);
         return kBadScript;
     }
+    if (options.autoplay)
+        return RunAutoplay(options);
 
     std::string text;
     if (!ReadText(options.script, &text)) {

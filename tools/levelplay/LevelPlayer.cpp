@@ -23,60 +23,43 @@ constexpr DWORD kGetReady = 2000; // the pause before play
 constexpr int kPlanFrames = 2000; // far longer than any block can take to come to rest
 constexpr int kMostTypes = 6;     // 4^6 states of the outlook below
 
-struct Keys {
-    bool left = false;
-    bool right = false;
-    bool down = false;
-    bool clockwise = false;
-    bool counter = false;
-};
-
-// The keys of play, read as the play flow reads them once a frame.
-struct Controls {
-    DWORD timeStamp = 0; // the last sideways move or hurry
-    bool clockwiseHeld = true;
-    bool counterHeld = true;
-    bool hurryLocked = false;
-
-    // The quarter turns the keys made.
-    int Apply(CLevel& level, const Keys& keys, DWORD now) {
-        int turns = 0;
-        if (keys.clockwise && !clockwiseHeld) {
-            clockwiseHeld = true;
-            level.RotateClockwise();
-            ++turns;
-        }
-        if (!keys.clockwise)
-            clockwiseHeld = false;
-        if (keys.counter && !counterHeld) {
-            counterHeld = true;
-            level.RotateCounterClockwise();
-            ++turns;
-        }
-        if (!keys.counter)
-            counterHeld = false;
-        if (keys.left && now - timeStamp >= kMoveDelay) {
-            timeStamp = now;
-            level.MoveLeft();
-        }
-        if (keys.right && now - timeStamp >= kMoveDelay) {
-            timeStamp = now;
-            level.MoveRight();
-        }
-        if (keys.down) {
-            if (now - timeStamp >= 3 * kMoveDelay && !hurryLocked) {
-                timeStamp = now;
-                level.FastDrop();
-            }
-        } else {
-            hurryLocked = false;
-            level.EndFastDrop();
-        }
-        return turns;
-    }
-};
-
 } // namespace
+
+int Controls::Apply(CLevel& level, const Keys& keys, DWORD now) {
+    int turns = 0;
+    if (keys.clockwise && !clockwiseHeld) {
+        clockwiseHeld = true;
+        level.RotateClockwise();
+        ++turns;
+    }
+    if (!keys.clockwise)
+        clockwiseHeld = false;
+    if (keys.counter && !counterHeld) {
+        counterHeld = true;
+        level.RotateCounterClockwise();
+        ++turns;
+    }
+    if (!keys.counter)
+        counterHeld = false;
+    if (keys.left && now - timeStamp >= kMoveDelay) {
+        timeStamp = now;
+        level.MoveLeft();
+    }
+    if (keys.right && now - timeStamp >= kMoveDelay) {
+        timeStamp = now;
+        level.MoveRight();
+    }
+    if (keys.down) {
+        if (now - timeStamp >= 3 * kMoveDelay && !hurryLocked) {
+            timeStamp = now;
+            level.FastDrop();
+        }
+    } else {
+        hurryLocked = false;
+        level.EndFastDrop();
+    }
+    return turns;
+}
 
 int Settle(CLevel& level) {
     int runs = 0;
@@ -341,9 +324,10 @@ private:
     std::vector<double> expected;
 };
 
-class Player {
+class Planner {
 public:
-    Player(int types, bool hurry) : types(types), hurry(hurry), plans(AllPlans()), outlook(types) {}
+    Planner(int types, bool hurry)
+        : types(types), hurry(hurry), plans(AllPlans()), outlook(types) {}
 
     // The plan for the falling block of `level`, whose state is that of the clock reading `now`;
     // `next` is the previewed type. Sets where the block should come to rest.
@@ -490,6 +474,41 @@ void LayOut(const LevelFile& file, CLevel& level, int first) {
             probe.Set(x, y, file.Cell(x, y));
 }
 
+struct Player::Impl {
+    Impl(int types, bool hurry) : planner(types, hurry), hurry(hurry) {}
+    Planner planner;
+    bool hurry;
+    bool planned = false;
+    Plan plan;
+    int planFrame = 0;
+};
+
+Player::Player(int types, const Style& style) : impl(new Impl(types, style.hurry)) {}
+
+Player::~Player() = default;
+
+void Player::BlockLanded() {
+    impl->planned = false;
+}
+
+Keys Player::Next(CLevel& level, const Controls& controls, DWORD now, bool settled) {
+    CLevelProbe probe{level};
+    if (!impl->planned && settled) {
+        // Planning plays the block out on the test clock; it is set back afterwards.
+        impl->plan = impl->planner.Choose(level, controls, now - kFrameMs, probe.Next());
+        SetTicks(now);
+        impl->planned = true;
+        impl->planFrame = 0;
+    }
+    if (!impl->planned)
+        return Keys{};
+    return KeysFor(impl->plan, impl->planFrame++, probe.Column(), impl->hurry);
+}
+
+std::array<int, 2> Player::Expected() const {
+    return impl->planned ? impl->planner.expected : std::array<int, 2>{-1, -1};
+}
+
 Game Play(const LevelFile& file, unsigned seed, const Style& style) {
     std::srand(seed);
     CLevel level;
@@ -511,29 +530,20 @@ Game Play(const LevelFile& file, unsigned seed, const Style& style) {
     SetTicks(now);
     level.StartClock();
 
-    Player player(types, style.hurry);
+    Player player(types, style);
     bool settled = false; // no run was found on the last frame
-    bool planned = false;
-    Plan plan;
-    int planFrame = 0;
     for (;;) {
         SetTicks(now);
-        if (!planned && settled) {
-            plan = player.Choose(level, controls, now - kFrameMs, probe.Next());
-            SetTicks(now);
-            planned = true;
-            planFrame = 0;
-        }
-        const Keys keys =
-            planned ? KeysFor(plan, planFrame++, probe.Column(), style.hurry) : Keys{};
+        const Keys keys = player.Next(level, controls, now, settled);
         game.turns += controls.Apply(level, keys, now);
         game.playedMs = static_cast<int32_t>(now - start);
-        if (level.UpdateTimer()) {
+        const bool timeUp = level.UpdateTimer();
+        game.timeLeftMs = level.GetTimer();
+        if (timeUp) {
             game.ending = Ending::TimeUp;
             return game;
         }
-        const int x = probe.Column();
-        const int y = probe.Row();
+        const std::array<int, 2> at{probe.Column(), probe.Row()};
         const LevelResult step = level.Step();
         if (step == LevelResult::EntryBlocked) {
             game.ending = Ending::EntryBlocked;
@@ -542,12 +552,13 @@ Game Play(const LevelFile& file, unsigned seed, const Style& style) {
         if (step == LevelResult::BlockLanded) {
             ++game.blocks;
             controls.hurryLocked = true;
-            if (x != player.expected[0] || y != player.expected[1])
+            if (at != player.Expected())
                 ++game.mispredicted;
-            planned = false;
+            player.BlockLanded();
         }
 
         const LevelResult run = level.RemoveRun();
+        game.points += level.TakePoints();
         if (run == LevelResult::FieldCleared) {
             game.ending = Ending::Cleared;
             return game;

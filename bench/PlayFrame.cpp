@@ -1,0 +1,182 @@
+// The real play frame: CGame::Frame in Playing on our content (three clouds, the mascot, a
+// field of 166 blocks, the four borders, every text of play, the flip), beside a memcpy of a
+// frame of the same size in the same run. Run: build/default/bench/bench_PlayFrame (headless:
+// dummy video).
+//
+// Targets: a play frame within 25x a frame memcpy at 640x480 and within 15x at 1600x1200.
+//
+// The pacing sleep is off: the clock is set, so Flip's wait for the display advances it
+// instead of sleeping, and it is set back before every frame, so the countdown, the clouds and
+// the falling block stand still and every frame draws the same picture.
+#include "CGameProbe.h"
+#include "app/CGame.h"
+#include "app/CWindow.h"
+#include "gfx/CGraphics.h"
+#include "play/LevelFile.h"
+
+#include "compat/GfxSeams.h"
+#include "compat/Seams.h"
+
+#include <mmsystem.h>
+#include <windows.h>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace seams = compat::seams;
+
+constexpr int kGetReadyFrames = 200; // more than two seconds of frames
+
+// A full field without a run anywhere, the entry column left free below the entry: four block
+// types so that no four equal blocks touch in a line.
+LevelFile FullField() {
+    LevelFile level;
+    const char* pictures[] = {"scenery/block_red.bmp", "scenery/block_green.bmp",
+                              "scenery/block_blue.bmp", "scenery/block_yellow.bmp"};
+    level.nameFields.resize(4);
+    for (int type = 1; type <= 4; ++type)
+        level.SetName(type, pictures[type - 1]);
+    level.speed = 800;
+    level.timer = 420000;
+    for (int y = 0; y < LevelFile::kGridSize; ++y)
+        for (int x = 0; x < LevelFile::kGridSize; ++x)
+            level.SetCell(x, y, static_cast<int8_t>((x + 2 * y) % 4 + 1));
+    for (int y = 7; y <= 9; ++y)
+        level.SetCell(6, y, 0);
+    return level;
+}
+
+void WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+// A copy of the game folder that plays the full field in the given mode.
+fs::path GameFolder(int width, int height) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("quibbo-bench-play-" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    fs::copy(QUIBBO_GAME_DIR, folder, fs::copy_options::recursive);
+    fs::remove(folder / "quibbo.ini");
+    fs::remove_all(folder / "logs");
+    WriteFile(folder / "bench.lev", FullField().Bytes());
+    std::ofstream(folder / "levels.txt") << "1 bench.lev\n";
+    // The settings: the default keys, then the mode.
+    std::vector<uint8_t> settings{37, 39, 65, 68};
+    for (int value : {width, height, 16})
+        for (int i = 0; i < 4; ++i)
+            settings.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    WriteFile(folder / "quibbo.ini", settings);
+    return folder;
+}
+
+// The game, started as the entry point starts it, brought into play with the full field.
+struct Game {
+    int width;
+    int height;
+    fs::path folder;
+    CWindow window;
+    DWORD playing = 0; // a clock reading during play
+
+    Game(int w, int h) : width(w), height(h), folder(GameFolder(w, h)) {
+        fs::current_path(folder);
+        seams::SetTicks(100000);
+        g_game = new CGame;
+        g_graphics = new CGraphics;
+        CreateDirectoryA("logs", nullptr);
+        // A window class of its own for each game: a class stays registered.
+        const std::string windowClass = "QUIBBO_CLASS_" + std::to_string(w);
+        HWND handle =
+            window.Create(seams::MakeTestModule("bench"), GetSystemMetrics(SM_CXSCREEN),
+                          GetSystemMetrics(SM_CYSCREEN), windowClass.c_str(), "Quibbo's puzzle");
+        ShowWindow(handle, SW_SHOWNORMAL);
+        if (!g_game->Init(handle))
+            std::abort();
+        g_game->Frame();
+        g_game->SetState(GetReady);
+        for (int frame = 0; frame < kGetReadyFrames; ++frame)
+            g_game->Frame();
+        if (CGameProbe{*g_game}.State() != Playing)
+            std::abort();
+        playing = timeGetTime();
+    }
+    ~Game() {
+        g_graphics->Release();
+        delete g_graphics;
+        g_graphics = nullptr;
+        delete g_game;
+        g_game = nullptr;
+        fs::current_path(fs::temp_directory_path());
+        fs::remove_all(folder);
+    }
+};
+
+std::unique_ptr<Game>& CurrentGame() {
+    static std::unique_ptr<Game> game;
+    return game;
+}
+
+Game& GameAt(int width, int height) {
+    auto& game = CurrentGame();
+    if (!game || game->width != width || game->height != height) {
+        game.reset();
+        game = std::make_unique<Game>(width, height);
+    }
+    return *game;
+}
+
+void MemcpyFrame(benchmark::State& state) {
+    const size_t bytes = static_cast<size_t>(state.range(0) * state.range(1) * 2);
+    std::vector<uint8_t> from(bytes, 1), to(bytes);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+void PlayFrame(benchmark::State& state) {
+    Game& game = GameAt(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const uint64_t presented = seams::PresentedFrames();
+    for (auto _ : state) {
+        seams::SetTicks(game.playing);
+        g_game->Frame();
+    }
+    // Every frame was a play frame, and every one was presented.
+    if (seams::PresentedFrames() - presented != static_cast<uint64_t>(state.iterations()) ||
+        CGameProbe{*g_game}.State() != Playing)
+        state.SkipWithError("a frame was not a presented play frame");
+    char label[64];
+    std::snprintf(label, sizeof(label), "%dx%d", game.width, game.height);
+    state.SetLabel(label);
+}
+
+BENCHMARK(MemcpyFrame)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMicrosecond);
+BENCHMARK(PlayFrame)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    CurrentGame().reset();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,76 @@
+// The four border pieces around the playfield, read from "border.txt", and the mascot behind it.
+#include "app/CGame.h"
+
+#include "gfx/CGraphics.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr char kBorderList[] = "border.txt";
+constexpr char kMascotPicture[] = "common/quibbo.bmp";
+constexpr COLORREF kKeyColour = RGB(228, 103, 101);
+// A border picture's name is one token of at most 255 characters.
+constexpr size_t kLongestBorderName = 255;
+
+} // namespace
+
+// Every get-ready puts each piece back on its starting side: piece 0 on top, then clockwise.
+// A piece whose name is missing or too long is left without a picture, like one whose picture
+// cannot be loaded, and the pieces after it keep what they had.
+bool CGame::LoadBorders() {
+    FILE* list = fopen(kBorderList, "r");
+    if (!list) {
+        Log("ERROR --- Could not open border list");
+        return false;
+    }
+    for (int i = 0; i < 4; ++i) {
+        char name[kLongestBorderName + 2] = {};
+        const bool named = fscanf(list, "%256s", name) == 1;
+        if (!named || strlen(name) > kLongestBorderName) {
+            fclose(list);
+            borders[i].Release();
+            if (named)
+                Log("ERROR --- Border name too long: border[%d]", i);
+            else
+                Log("ERROR --- No name for border[%d] in %s", i, kBorderList);
+            return false;
+        }
+        if (!borders[i].LoadPicture(*g_graphics, name)) {
+            fclose(list);
+            Log("ERROR --- Failed to load border[%d]: %s", i, name);
+            return false;
+        }
+        Log("NOTICE --- Loaded border[%d] bitmap: %s", i, name);
+        borders[i].Place(i, playfieldX, playfieldY);
+    }
+    fclose(list);
+    return true;
+}
+
+bool CGame::LoadMascot() {
+    mascot.SetPosition(playfieldX, playfieldY);
+    if (!mascot.Load(*g_graphics, kMascotPicture)) {
+        Log("ERROR --- Could not load quibbo.bmp");
+        return false;
+    }
+    Log("NOTICE --- Loaded quibbo.bmp");
+    mascot.SetColorKey(*g_graphics, kKeyColour);
+    return true;
+}
+
+void CGame::DrawBorders() {
+    for (CBorder& border : borders)
+        border.Draw(*g_graphics);
+}
+
+// The pieces turn with the field, so each stays with the edge of the grid it framed.
+void CGame::TurnBorders(bool clockwise) {
+    for (CBorder& border : borders) {
+        if (clockwise)
+            border.TurnClockwise(playfieldX, playfieldY);
+        else
+            border.TurnCounterClockwise(playfieldX, playfieldY);
+    }
+}

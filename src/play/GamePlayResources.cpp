@@ -1,0 +1,92 @@
+// What play needs from disk: the play set-up of every get-ready, and the pictures of the two
+// closing screens.
+#include "app/CGame.h"
+
+#include "gfx/CGraphics.h"
+#include "sound/CSound.h"
+
+#include <new>
+
+namespace {
+
+constexpr COLORREF kKeyColour = RGB(228, 103, 101);
+constexpr DWORD kMoveDelay = 125;
+constexpr const char* kSoundFiles[CGame::kPlaySounds] = {
+    "sound/pop.wav",      // a block comes to rest
+    "sound/bonkpopb.wav", // a run vanishes
+    "sound/beep.wav",     // the field turns
+};
+
+} // namespace
+
+// Stops at the first of the borders, the mascot and the lives icon that fails; the get-ready
+// screen goes on with what there is.
+bool CGame::LoadPlayResources() {
+    if (!LoadBorders()) {
+        Log("ERROR --- Could not load borders");
+        return false;
+    }
+    if (!LoadMascot()) {
+        Log("ERROR --- Could not load quibbo");
+        return false;
+    }
+    LoadClouds();
+    if (!livesIcon.Load(*g_graphics, "common/lives.bmp")) {
+        Log("ERROR --- Could not load lives.bmp");
+        return false;
+    }
+    livesIcon.SetSize(64, 64);
+    livesIcon.SetColorKey(*g_graphics, kKeyColour);
+    LoadLevelList();
+
+    ReplacePicture(width / 2 - 128, height / 2 - 64);
+    if (picture) {
+        picture->Load(*g_graphics, "scenery/getrdy.bmp");
+        picture->SetColorKey(*g_graphics, kKeyColour);
+    }
+    moveDelay = kMoveDelay;
+    // Every get-ready loads the sounds anew, so the sound table grows by three each time.
+    for (int i = 0; i < kPlaySounds; ++i)
+        soundIds[i] = sound ? sound->LoadWav(kSoundFiles[i]) : 0;
+    return true;
+}
+
+// The full-screen picture of get-ready and the closing screens: the one before is given up.
+void CGame::ReplacePicture(int32_t x, int32_t y) {
+    if (picture) {
+        picture->Release();
+        delete picture;
+    }
+    picture = new (std::nothrow) CSprite;
+    if (picture)
+        picture->SetPosition(x, y);
+}
+
+bool CGame::LoadCompletePicture() {
+    ReplacePicture((width - 640) / 2, (height - 480) / 2);
+    if (!picture || !picture->Load(*g_graphics, "backdrops/complete.bmp")) {
+        Log("ERROR --- Could not load complete.bmp");
+        return false;
+    }
+    Log("NOTICE --- complete.bmp loaded");
+    picture->SetColorKey(*g_graphics, kKeyColour);
+    return true;
+}
+
+// The loser picture is stretched over the whole screen.
+bool CGame::LoadLoserPicture() {
+    ReplacePicture(0, 0);
+    if (!picture || !picture->Load(*g_graphics, "backdrops/loser.bmp")) {
+        Log("ERROR --- Could not load loser.bmp");
+        return false;
+    }
+    Log("NOTICE --- loser.bmp loaded");
+    picture->SetColorKey(*g_graphics, kKeyColour);
+    picture->SetSize(width, height);
+    return true;
+}
+
+void CGame::PlaySound(int slot) {
+    if (sound)
+        sound->Play(soundIds[slot], 0, 0, 0, 0);
+}
