@@ -1,0 +1,43 @@
+#!/bin/sh
+# Starts Quibbo's Puzzle as installed: the game runs in the player's own folder,
+# $XDG_DATA_HOME/quibbo (~/.local/share/quibbo by default), which keeps quibbo.ini, logs/ and
+# the player's levels in levels/. The shipped content is reached from there through symbolic
+# links to the installed game folder, made again at every start, so the game's relative paths
+# work unchanged and the installed folder is never written to.
+set -eu
+
+launcher=$(readlink -f "$0")
+game=$(cd "$(dirname "$launcher")/../lib/quibbo" && pwd -P)
+data=${XDG_DATA_HOME:-}
+if [ -z "$data" ]; then
+    data="$HOME/.local/share"
+fi
+user="$data/quibbo"
+
+mkdir -p "$user/logs" "$user/levels"
+
+# A link is (re)made where there is a link or nothing; whatever the player put there stays.
+link() {
+    if [ -L "$2" ] || [ ! -e "$2" ]; then
+        ln -sfn "$1" "$2"
+    fi
+}
+
+for item in backdrops common menu scenery sound border.txt levels.txt; do
+    link "$game/$item" "$user/$item"
+done
+# levels/ mixes the shipped levels (links) with the player's own (files): the links of an
+# older install go, the current ones come back.
+for level in "$user"/levels/*.lev; do
+    if [ -L "$level" ]; then
+        rm -f "$level"
+    fi
+done
+for level in "$game"/levels/*.lev; do
+    if [ -e "$level" ]; then
+        link "$level" "$user/levels/${level##*/}"
+    fi
+done
+
+cd "$user"
+exec "$game/quibbo" "$@"
