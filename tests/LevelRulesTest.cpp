@@ -368,6 +368,23 @@ TEST_F(LevelRulesTest, TheCountdownRunsFromTheClock) {
     EXPECT_EQ(other.GetTimer(), 500);
 }
 
+TEST_F(LevelRulesTest, ACountdownNearTheLowestNumberStopsThere) {
+    CLevel other;
+    CLevelProbe p{other};
+    p.Start(1, 500, INT32_MIN + 100);
+    SetTicks(1000);
+    other.StartClock();
+    SetTicks(1000 + 99);
+    EXPECT_TRUE(other.UpdateTimer());
+    EXPECT_EQ(other.GetTimer(), INT32_MIN + 1);
+    SetTicks(1000 + 600000);
+    EXPECT_TRUE(other.UpdateTimer());
+    EXPECT_EQ(other.GetTimer(), INT32_MIN);
+    SetTicks(1000 + 700000);
+    EXPECT_TRUE(other.UpdateTimer());
+    EXPECT_EQ(other.GetTimer(), INT32_MIN);
+}
+
 TEST_F(LevelRulesTest, DifficultyScalesTheSpeedOneMillisecondShortOfTheExactValue) {
     const struct { int percent, expected; } cases[] = {{100, 499}, {125, 624}, {75, 374}};
     for (auto c : cases) {

@@ -148,7 +148,10 @@ void CLevel::StartClock() {
 }
 
 bool CLevel::UpdateTimer() {
-    timer -= static_cast<int32_t>(timeGetTime() - timerStamp);
+    // A countdown near the lowest number (a level file may start it there) stops at it instead
+    // of overflowing.
+    const int64_t left = int64_t{timer} - static_cast<int32_t>(timeGetTime() - timerStamp);
+    timer = static_cast<int32_t>(std::clamp(left, int64_t{INT32_MIN}, int64_t{INT32_MAX}));
     timerStamp = timeGetTime();
     return timer <= 0;
 }
