@@ -19,6 +19,8 @@ struct CGameProbe {
     int32_t NextLifeScore() const { return game.nextLifeScore; }
     int32_t LevelIndex() const { return game.levelIndex; }
     int32_t LevelCount() const { return game.levelCount; }
+    // The level list's names, levelCount of them; null when there is no list.
+    const char* const* LevelNames() const { return game.levelNames; }
     int32_t Difficulty() const { return game.difficulty; }
     int32_t Width() const { return game.width; }
     int32_t Height() const { return game.height; }
@@ -60,6 +62,10 @@ struct CGameProbe {
     std::string KeyName(int slot) const {
         return Text(game.keyNames[slot], sizeof(game.keyNames[slot]));
     }
+
+    // The game's readers of its lists, for the fuzzing harnesses.
+    static bool LoadLevelList(CGame& game) { return game.LoadLevelList(); }
+    static bool LoadBorders(CGame& game) { return game.LoadBorders(); }
 
 private:
     static std::string Text(const char* text, size_t size) {

@@ -1,0 +1,46 @@
+// The border list: CGame::LoadBorders as every get-ready reads "border.txt", with our pictures
+// present. A list the game takes puts each piece on its starting side.
+#include "FuzzSupport.h"
+
+#include "CGameProbe.h"
+#include "app/CGame.h"
+#include "gfx/CGraphics.h"
+
+#include "compat/GfxSeams.h"
+#include "compat/Seams.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr char kInput[] = "border.txt";
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    fuzzsupport::KeepPathsAbsolute(argc, argv);
+    fuzzsupport::UseDummyDrivers();
+    fuzzsupport::MakeScratchFolder(true);
+    fuzzsupport::InScratchFolder inside;
+    // The input replaces the game folder's list here, never through the link into it.
+    std::remove(kInput);
+    compat::seams::SetTicks(1000);
+    // The display log stays open for the whole run, and every picture adds a line to it.
+    fuzzsupport::DiscardLog("graphics.txt");
+    g_graphics = new CGraphics;
+    if (!g_graphics->Init(compat::seams::MakeTestWindow(), 640, 480, 16))
+        fuzzsupport::Fail(__FILE__, __LINE__, "the display does not come up");
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzzsupport::InScratchFolder inside;
+    fuzzsupport::WriteInput(kInput, data, size);
+    CGame game;
+    if (CGameProbe::LoadBorders(game)) {
+        const CGameProbe probe{game};
+        for (int piece = 0; piece < 4; ++piece)
+            FUZZ_CHECK(probe.BorderSide(piece) == piece);
+    }
+    return 0;
+}
