@@ -5,9 +5,6 @@
 #include "gfx/CGraphics.h"
 #include "gfx/CSprite.h"
 
-#include "compat/GfxSeams.h"
-#include "compat/Seams.h"
-
 #include <windows.h>
 
 namespace {
@@ -22,17 +19,8 @@ CGraphics* graphics = nullptr;
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    fuzzsupport::KeepPathsAbsolute(argc, argv);
-    fuzzsupport::UseDummyDrivers();
-    fuzzsupport::MakeScratchFolder(false);
-    fuzzsupport::InScratchFolder inside;
-    // Flips and waits go by the set clock instead of sleeping.
-    compat::seams::SetTicks(1000);
-    // The display log stays open for the whole run, and every picture adds a line to it.
-    fuzzsupport::DiscardLog("graphics.txt");
-    graphics = new CGraphics;
-    if (!graphics->Init(compat::seams::MakeTestWindow(), 640, 480, 16))
-        fuzzsupport::Fail(__FILE__, __LINE__, "the display does not come up");
+    fuzzsupport::StartHarness(argc, argv, false);
+    graphics = fuzzsupport::StartDisplay();
     return 0;
 }
 

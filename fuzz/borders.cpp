@@ -6,9 +6,6 @@
 #include "app/CGame.h"
 #include "gfx/CGraphics.h"
 
-#include "compat/GfxSeams.h"
-#include "compat/Seams.h"
-
 #include <cstdio>
 
 namespace {
@@ -18,18 +15,11 @@ constexpr char kInput[] = "border.txt";
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    fuzzsupport::KeepPathsAbsolute(argc, argv);
-    fuzzsupport::UseDummyDrivers();
-    fuzzsupport::MakeScratchFolder(true);
+    fuzzsupport::StartHarness(argc, argv, true);
     fuzzsupport::InScratchFolder inside;
     // The input replaces the game folder's list here, never through the link into it.
     std::remove(kInput);
-    compat::seams::SetTicks(1000);
-    // The display log stays open for the whole run, and every picture adds a line to it.
-    fuzzsupport::DiscardLog("graphics.txt");
-    g_graphics = new CGraphics;
-    if (!g_graphics->Init(compat::seams::MakeTestWindow(), 640, 480, 16))
-        fuzzsupport::Fail(__FILE__, __LINE__, "the display does not come up");
+    g_graphics = fuzzsupport::StartDisplay();
     return 0;
 }
 

@@ -9,7 +9,6 @@
 #include "play/CLevel.h"
 #include "play/LevelFile.h"
 
-#include "compat/GfxSeams.h"
 #include "compat/Seams.h"
 
 #include <algorithm>
@@ -76,16 +75,8 @@ void Play(CLevel& level) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    fuzzsupport::KeepPathsAbsolute(argc, argv);
-    fuzzsupport::UseDummyDrivers();
-    fuzzsupport::MakeScratchFolder(true);
-    fuzzsupport::InScratchFolder inside;
-    compat::seams::SetTicks(1000);
-    // The display log stays open for the whole run, and every picture adds a line to it.
-    fuzzsupport::DiscardLog("graphics.txt");
-    graphics = new CGraphics;
-    if (!graphics->Init(compat::seams::MakeTestWindow(), 640, 480, 16))
-        fuzzsupport::Fail(__FILE__, __LINE__, "the display does not come up");
+    fuzzsupport::StartHarness(argc, argv, true);
+    graphics = fuzzsupport::StartDisplay();
     return 0;
 }
 

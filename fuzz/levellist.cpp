@@ -16,8 +16,7 @@ constexpr size_t kLevelNameSize = 255;
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    fuzzsupport::KeepPathsAbsolute(argc, argv);
-    fuzzsupport::MakeScratchFolder(false);
+    fuzzsupport::StartHarness(argc, argv, false);
     return 0;
 }
 

@@ -26,8 +26,7 @@ std::vector<uint8_t> ReadAll(const char* name) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    fuzzsupport::KeepPathsAbsolute(argc, argv);
-    fuzzsupport::MakeScratchFolder(true);
+    fuzzsupport::StartHarness(argc, argv, true);
     fuzzsupport::InScratchFolder inside;
     return 0;
 }

@@ -8,7 +8,6 @@
 #include "gfx/CGraphics.h"
 
 #include "compat/GfxSeams.h"
-#include "compat/Seams.h"
 
 #include <cstdio>
 
@@ -19,13 +18,10 @@ constexpr char kInput[] = "quibbo.ini";
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    fuzzsupport::KeepPathsAbsolute(argc, argv);
-    fuzzsupport::UseDummyDrivers();
-    fuzzsupport::MakeScratchFolder(true);
+    fuzzsupport::StartHarness(argc, argv, true);
     fuzzsupport::InScratchFolder inside;
     // The input replaces any settings of the game folder here, never through the link into it.
     std::remove(kInput);
-    compat::seams::SetTicks(1000);
     return 0;
 }
 

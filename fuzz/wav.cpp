@@ -51,9 +51,7 @@ void Walk(HMMIO file, uint64_t fileSize, const MMCKINFO* parent, int depth, int&
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    fuzzsupport::KeepPathsAbsolute(argc, argv);
-    fuzzsupport::UseDummyDrivers();
-    fuzzsupport::MakeScratchFolder(false);
+    fuzzsupport::StartHarness(argc, argv, false);
     fuzzsupport::InScratchFolder inside;
     compat::seams::MixWithoutDevice(22050);
     window = compat::seams::MakeTestWindow();

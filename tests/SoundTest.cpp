@@ -8,11 +8,32 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
+#include <new>
 
 #include <sys/resource.h>
+
+// While a sound loads, the only arrays made with new (std::nothrow) are the sound table and the
+// data block: a test can make one of them fail. Every other allocation goes on as usual.
+namespace {
+std::atomic<int> arraysBeforeFailure{-1}; // -1: none fails
+} // namespace
+
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    int before = arraysBeforeFailure.load();
+    while (before >= 0 && !arraysBeforeFailure.compare_exchange_weak(before, before - 1)) {
+    }
+    if (before == 0)
+        return nullptr;
+    try {
+        return ::operator new[](size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
 
 // Test access to the sound table.
 struct CSoundProbe {
@@ -110,6 +131,8 @@ TEST_F(SoundTest, FailedInitLeavesNoDirectSoundAndTheGameGoesOnSilently) {
     } cases[] = {
         {"DirectSoundCreate", DSERR_NODRIVER,
          "CSOUND --- ERROR --- Could not create DirectSound oject"},
+        // Handed back with a code that is not DS_OK: the object is released, not kept.
+        {"DirectSoundCreate", S_FALSE, "CSOUND --- ERROR --- Could not create DirectSound oject"},
         {"IDirectSound::SetCooperativeLevel", DSERR_ALLOCATED,
          "CSOUND --- ERROR --- Could not set cooperative level of DirectSound"},
     };
@@ -384,6 +407,30 @@ TEST_F(SoundTest, ADataChunksClaimIsNeverAllocated) {
     };
     EXPECT_EXIT(loadUnderLimit(), testing::ExitedWithCode(0), "");
 #endif
+}
+
+TEST_F(SoundTest, WithoutMemoryALoadIsRefusedAndTheTableKept) {
+    Init();
+    const std::string file = GoodFile();
+    ASSERT_EQ(sound.LoadWav(file.c_str()), 1);
+    struct {
+        int arraysBefore;
+        const char* message;
+    } cases[] = {
+        {0, "Could not grow sound buffers"}, // the table, one record longer
+        {1, "No memory for sound data"},     // the data block
+    };
+    for (auto c : cases) {
+        SCOPED_TRACE(c.message);
+        arraysBeforeFailure = c.arraysBefore;
+        EXPECT_EQ(sound.LoadWav(file.c_str()), 0);
+        EXPECT_EQ(arraysBeforeFailure.exchange(-1), -1); // the failure was used up
+        EXPECT_EQ(Probe().Count(), 1);
+        EXPECT_EQ(Messages().back(), std::string("CSOUND --- ERROR --- ") + c.message +
+                                         ": sound/pop.wav, number of buffers: 1");
+    }
+    EXPECT_EQ(sound.LoadWav(file.c_str()), 2);
+    EXPECT_TRUE(sound.Play(1, 0, 0, 0, 0));
 }
 
 TEST_F(SoundTest, FileNamesMustFitTheRecord) {

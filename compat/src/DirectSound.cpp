@@ -251,8 +251,10 @@ private:
 HRESULT WINAPI DirectSoundCreate(LPCGUID device, LPDIRECTSOUND* directSound, LPUNKNOWN outer) {
     if (directSound)
         *directSound = nullptr;
-    HRESULT forced;
-    if (compat::TakeForcedFailure("DirectSoundCreate", &forced))
+    // A forced success code other than DS_OK (S_FALSE) comes with the object, as from a driver
+    // that succeeds with a remark; a forced failure code comes alone.
+    HRESULT forced = DS_OK;
+    if (compat::TakeForcedFailure("DirectSoundCreate", &forced) && FAILED(forced))
         return forced;
     if (!directSound)
         return DSERR_INVALIDPARAM;
@@ -264,5 +266,5 @@ HRESULT WINAPI DirectSoundCreate(LPCGUID device, LPDIRECTSOUND* directSound, LPU
     if (!output)
         return DSERR_NODRIVER;
     *directSound = new (std::nothrow) DirectSoundDevice(std::move(output));
-    return *directSound ? DS_OK : DSERR_OUTOFMEMORY;
+    return *directSound ? forced : DSERR_OUTOFMEMORY;
 }

@@ -1,5 +1,10 @@
 #include "FuzzSupport.h"
 
+#include "gfx/CGraphics.h"
+
+#include "compat/GfxSeams.h"
+#include "compat/Seams.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -154,9 +159,21 @@ void WriteInput(const char* name, const uint8_t* data, size_t size) {
         Die(std::string("cannot write ") + name);
 }
 
-void UseDummyDrivers() {
+void StartHarness(int* argc, char*** argv, bool linkGame) {
+    KeepPathsAbsolute(argc, argv);
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
+    MakeScratchFolder(linkGame);
+    compat::seams::SetTicks(1000);
+}
+
+CGraphics* StartDisplay() {
+    InScratchFolder inside;
+    DiscardLog("graphics.txt");
+    auto* graphics = new CGraphics;
+    if (!graphics->Init(compat::seams::MakeTestWindow(), 640, 480, 16))
+        Die("the display does not come up");
+    return graphics;
 }
 
 void Fail(const char* file, int line, const char* what) {

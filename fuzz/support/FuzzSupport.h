@@ -6,7 +6,21 @@
 #include <cstdint>
 #include <string>
 
+class CGraphics;
+
 namespace fuzzsupport {
+
+// Everything a harness does first, from LLVMFuzzerInitialize with its arguments: the paths on
+// the command line made absolute (KeepPathsAbsolute), SDL's dummy drivers chosen (unless the
+// caller chose others), the scratch folder made (MakeScratchFolder) and the clock set, so that
+// flips and waits go by it instead of sleeping.
+void StartHarness(int* argc, char*** argv, bool linkGame);
+
+// A display as the game makes its own, 640x480 in 16 bits on a window of its own, for the
+// readers that load or draw pictures. Its log, which stays open for the whole run and gains a
+// line with every picture, goes to /dev/null. Exits the process when the display does not come
+// up.
+CGraphics* StartDisplay();
 
 // libFuzzer writes what it finds while the input that found it runs, and so inside the scratch
 // folder: call this first, with LLVMFuzzerInitialize's arguments, to make the paths on the
@@ -41,9 +55,6 @@ void DiscardLog(const char* name);
 
 // Writes the input to `name` in the scratch folder, replacing what was there.
 void WriteInput(const char* name, const uint8_t* data, size_t size);
-
-// Headless SDL: the dummy video and audio drivers, unless the caller chose others.
-void UseDummyDrivers();
 
 // A broken promise of a reader: says what and where, then aborts, which libFuzzer reports as a
 // crash with the input that caused it.

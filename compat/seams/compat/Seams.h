@@ -32,7 +32,8 @@ void UseRealSystemTime();
 
 // The next `times` calls of the named platform operation fail with `result`, in the way that
 // operation reports failure (an HRESULT, a null handle, FALSE). Names are the SDK's:
-// "DirectDrawCreateEx", "IDirectDraw7::SetDisplayMode", "CreateRectRgn", ...
+// "DirectDrawCreateEx", "IDirectDraw7::SetDisplayMode", "CreateRectRgn", ... DirectSoundCreate
+// forced with a success code other than DS_OK (S_FALSE) hands back its object with that code.
 void FailNext(std::string_view operation, HRESULT result, int times = 1);
 // How many forced failures of the operation are still waiting.
 int PendingFailures(std::string_view operation);
