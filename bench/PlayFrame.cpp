@@ -9,6 +9,7 @@
 // instead of sleeping, and it is set back before every frame, so the countdown, the clouds and
 // the falling block stand still and every frame draws the same picture.
 #include "CGameProbe.h"
+#include "FrameCopy.h"
 #include "app/CGame.h"
 #include "app/CWindow.h"
 #include "gfx/CGraphics.h"
@@ -139,13 +140,7 @@ Game& GameAt(int width, int height) {
 }
 
 void MemcpyFrame(benchmark::State& state) {
-    const size_t bytes = static_cast<size_t>(state.range(0) * state.range(1) * 2);
-    std::vector<uint8_t> from(bytes, 1), to(bytes);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
+    CopyFrames(state);
 }
 
 void PlayFrame(benchmark::State& state) {
