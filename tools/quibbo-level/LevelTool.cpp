@@ -89,6 +89,19 @@ void Report(std::ostream& to, const std::string& file, const char* severity,
         to << file << ": " << severity << ": " << finding << '\n';
 }
 
+// Reads a level file named on the command line; when it is no level, says why on `err`.
+bool ReadLevel(const std::string& name, LevelFile& level, std::ostream& err) {
+    std::string bytes;
+    if (!ReadNamedFile(name, bytes, err))
+        return false;
+    std::vector<std::string> faults;
+    const auto data = AsBytes(bytes);
+    if (level.Parse(data.data(), data.size(), faults))
+        return true;
+    Report(err, name, "error", faults);
+    return false;
+}
+
 // The words of a command: its options taken out, the rest in order.
 struct Words {
     std::vector<std::string> operands;
@@ -192,16 +205,9 @@ int Show(const Words& words, std::ostream& out, std::ostream& err) {
         return kErrors;
     }
     const std::string& levelName = words.operands[0];
-    std::string bytes;
-    if (!ReadNamedFile(levelName, bytes, err))
-        return kErrors;
     LevelFile level;
-    std::vector<std::string> faults;
-    const auto data = AsBytes(bytes);
-    if (!level.Parse(data.data(), data.size(), faults)) {
-        Report(err, levelName, "error", faults);
+    if (!ReadLevel(levelName, level, err))
         return kErrors;
-    }
     out << LevelText::Format(level);
     return kClean;
 }
@@ -243,16 +249,9 @@ int Play(const Words& words, std::ostream& out, std::ostream& err) {
         return kErrors;
     }
     const std::string& levelName = words.operands[0];
-    std::string bytes;
-    if (!ReadNamedFile(levelName, bytes, err))
-        return kErrors;
     LevelFile level;
-    std::vector<std::string> faults;
-    const auto data = AsBytes(bytes);
-    if (!level.Parse(data.data(), data.size(), faults)) {
-        Report(err, levelName, "error", faults);
+    if (!ReadLevel(levelName, level, err))
         return kErrors;
-    }
     return PlayLevel(levelName, level, words.seed, words.games, out);
 }
 
