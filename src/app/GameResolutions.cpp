@@ -53,6 +53,9 @@ void CGame::PickMode(int32_t x, int32_t y) {
             height, bitDepth, oldWidth, oldHeight, bitDepth);
         if (!RestoreDisplay(oldWidth, oldHeight, oldFont))
             return;
+    } else {
+        // The new mode is up: the font of the old one is done with.
+        DeleteObject(oldFont);
     }
     LoadMenus();
 }
