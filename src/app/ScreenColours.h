@@ -14,8 +14,6 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kChosenRow = RGB(240, 189, 63);
 // The row under the pointer.
 constexpr COLORREF kPointedRow = RGB(0, 255, 0);
-// The transparent colour of the menu pictures.
-constexpr COLORREF kMenuKey = RGB(228, 103, 101);
 
 // Text rows of the controls and resolution screens: row i from y = kFirstRow + kRowHeight * i.
 constexpr int32_t kFirstRow = 40;

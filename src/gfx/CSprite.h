@@ -5,6 +5,9 @@
 
 class CGraphics;
 
+// The colour drawn transparent in the game's pictures: menus, scenery, borders and blocks.
+constexpr COLORREF kPictureKey = RGB(228, 103, 101);
+
 // A picture from a bitmap file, drawn with its colour key into a rectangle of the screen.
 // The rectangle is (x, y) to (x + width, y + height); the whole picture is scaled into it.
 class CSprite {

@@ -79,7 +79,7 @@ bool CGame::LoadMenus() {
                 return false;
             }
             Log("NOTICE --- Menu bitmap %s loaded", files[picture]);
-            item.sprites[picture].SetColorKey(*g_graphics, screen::kMenuKey);
+            item.sprites[picture].SetColorKey(*g_graphics, kPictureKey);
         }
         item.highlighted = 0;
     }

@@ -10,7 +10,6 @@ namespace {
 
 constexpr char kBorderList[] = "border.txt";
 constexpr char kMascotPicture[] = "common/quibbo.bmp";
-constexpr COLORREF kKeyColour = RGB(228, 103, 101);
 // A border picture's name is one token of at most 255 characters.
 constexpr size_t kLongestBorderName = 255;
 
@@ -56,7 +55,7 @@ bool CGame::LoadMascot() {
         return false;
     }
     Log("NOTICE --- Loaded quibbo.bmp");
-    mascot.SetColorKey(*g_graphics, kKeyColour);
+    mascot.SetColorKey(*g_graphics, kPictureKey);
     return true;
 }
 

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr COLORREF kKeyColour = RGB(228, 103, 101);
-
 struct CloudStart {
     const char* picture;
     int32_t x;
@@ -36,7 +34,7 @@ bool CGame::LoadClouds() {
         }
     }
     for (CSprite& sprite : cloudSprites)
-        sprite.SetColorKey(*g_graphics, kKeyColour);
+        sprite.SetColorKey(*g_graphics, kPictureKey);
     for (int i = 0; i < kClouds; ++i) {
         const CloudStart& start = kCloudStarts[i];
         clouds.position[i][0] = start.x;

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr COLORREF kKeyColour = RGB(228, 103, 101);
 constexpr DWORD kMoveDelay = 125;
 constexpr const char* kSoundFiles[CGame::kPlaySounds] = {
     "sound/pop.wav",      // a block comes to rest
@@ -36,13 +35,13 @@ bool CGame::LoadPlayResources() {
         return false;
     }
     livesIcon.SetSize(64, 64);
-    livesIcon.SetColorKey(*g_graphics, kKeyColour);
+    livesIcon.SetColorKey(*g_graphics, kPictureKey);
     LoadLevelList();
 
     ReplacePicture(width / 2 - 128, height / 2 - 64);
     if (picture) {
         picture->Load(*g_graphics, "scenery/getrdy.bmp");
-        picture->SetColorKey(*g_graphics, kKeyColour);
+        picture->SetColorKey(*g_graphics, kPictureKey);
     }
     moveDelay = kMoveDelay;
     // Every get-ready loads the sounds anew, so the sound table grows by three each time.
@@ -69,7 +68,7 @@ bool CGame::LoadCompletePicture() {
         return false;
     }
     Log("NOTICE --- complete.bmp loaded");
-    picture->SetColorKey(*g_graphics, kKeyColour);
+    picture->SetColorKey(*g_graphics, kPictureKey);
     return true;
 }
 
@@ -81,7 +80,7 @@ bool CGame::LoadLoserPicture() {
         return false;
     }
     Log("NOTICE --- loser.bmp loaded");
-    picture->SetColorKey(*g_graphics, kKeyColour);
+    picture->SetColorKey(*g_graphics, kPictureKey);
     picture->SetSize(width, height);
     return true;
 }

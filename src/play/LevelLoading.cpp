@@ -16,7 +16,6 @@ namespace {
 
 constexpr char kLevelLogName[256] = "logs/LevelLog.txt";
 constexpr char kNextFramePicture[] = "scenery/next.bmp";
-constexpr COLORREF kBlockKey = 0x6567E4; // red 228, green 103, blue 101
 
 // Closes the level file on every way out of a load.
 struct FileCloser {
@@ -74,7 +73,7 @@ bool CLevel::LoadPictures(const LevelFile& file, CGraphics& graphics) {
             return false;
         }
         LogLine("NOTICE --- Loaded block: %s", name.c_str());
-        picture.SetColorKey(graphics, kBlockKey);
+        picture.SetColorKey(graphics, kPictureKey);
     }
     return true;
 }
