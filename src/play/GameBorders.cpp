@@ -2,6 +2,7 @@
 #include "app/CGame.h"
 
 #include "gfx/CGraphics.h"
+#include "play/FileCloser.h"
 
 #include <cstdio>
 #include <cstring>
@@ -19,16 +20,15 @@ constexpr size_t kLongestBorderName = 255;
 // A piece whose name is missing or too long is left without a picture, like one whose picture
 // cannot be loaded, and the pieces after it keep what they had.
 bool CGame::LoadBorders() {
-    FILE* list = fopen(kBorderList, "r");
-    if (!list) {
+    FileCloser list{fopen(kBorderList, "r")};
+    if (!list.file) {
         Log("ERROR --- Could not open border list");
         return false;
     }
     for (int i = 0; i < 4; ++i) {
         char name[kLongestBorderName + 2] = {};
-        const bool named = fscanf(list, "%256s", name) == 1;
+        const bool named = fscanf(list.file, "%256s", name) == 1;
         if (!named || strlen(name) > kLongestBorderName) {
-            fclose(list);
             borders[i].Release();
             if (named)
                 Log("ERROR --- Border name too long: border[%d]", i);
@@ -37,14 +37,12 @@ bool CGame::LoadBorders() {
             return false;
         }
         if (!borders[i].LoadPicture(*g_graphics, name)) {
-            fclose(list);
             Log("ERROR --- Failed to load border[%d]: %s", i, name);
             return false;
         }
         Log("NOTICE --- Loaded border[%d] bitmap: %s", i, name);
         borders[i].Place(i, playfieldX, playfieldY);
     }
-    fclose(list);
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include "gfx/CGraphics.h"
 #include "play/CLevel.h"
+#include "play/FileCloser.h"
 
 #include <cerrno>
 #include <climits>
@@ -20,15 +21,6 @@ constexpr char kLevelList[] = "levels.txt";
 // A level name is one token of at most 254 characters, kept in a 255-byte string.
 constexpr int kLevelNameSize = 255;
 constexpr char kNoLevel[] = "No level to play: see logs/GameLog.txt";
-
-// Closes the list on every way out of a read.
-struct ListCloser {
-    FILE* file;
-    ~ListCloser() {
-        if (file)
-            fclose(file);
-    }
-};
 
 // The level count at the head of the list: a whole decimal number, alone in its token.
 bool ReadCount(FILE* list, int32_t& count) {
@@ -51,7 +43,7 @@ bool ReadCount(FILE* list, int32_t& count) {
 bool CGame::LoadLevelList() {
     FreeLevelNames();
     levelCount = 0;
-    ListCloser list{fopen(kLevelList, "r")};
+    FileCloser list{fopen(kLevelList, "r")};
     if (!list.file) {
         Log("ERROR --- Could not open level list: %s", kLevelList);
         return false;

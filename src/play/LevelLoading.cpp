@@ -3,6 +3,7 @@
 
 #include "gfx/CGraphics.h"
 #include "log/CLog.h"
+#include "play/FileCloser.h"
 #include "play/LevelFile.h"
 
 #include <mmsystem.h>
@@ -16,15 +17,6 @@ namespace {
 
 constexpr char kLevelLogName[256] = "logs/LevelLog.txt";
 constexpr char kNextFramePicture[] = "scenery/next.bmp";
-
-// Closes the level file on every way out of a load.
-struct FileCloser {
-    std::FILE* file;
-    ~FileCloser() {
-        if (file)
-            std::fclose(file);
-    }
-};
 
 } // namespace
 
