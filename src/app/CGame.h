@@ -121,6 +121,7 @@ private:
     void DrawClouds();
     bool LoadCompletePicture();
     bool LoadLoserPicture();
+    bool LoadClosingPicture(const char* name, int32_t x, int32_t y);
     void DrawGetReady();
     void DrawPlaying();
     void DrawGameComplete();
@@ -134,7 +135,7 @@ private:
     void DrawPlayDisplay(int32_t minutes, int32_t seconds);
     void LoseLife();
     bool WinLevel(int32_t secondsLeft);
-    void DrawClosingScreen();
+    void DrawClosingScreen(bool (CGame::*loadPicture)());
 
     static constexpr int kPlayProblemSize = 300;
     // Why this get-ready cannot lead to play, shown on its screen; empty when it can.

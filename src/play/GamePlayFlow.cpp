@@ -189,25 +189,21 @@ bool CGame::WinLevel(int32_t secondsLeft) {
 }
 
 void CGame::DrawGameComplete() {
-    if (!entered) {
-        LoadCompletePicture();
-        timeStamp = timeGetTime();
-        entered = true;
-    }
-    DrawClosingScreen();
+    DrawClosingScreen(&CGame::LoadCompletePicture);
 }
 
 void CGame::DrawGameOver() {
+    DrawClosingScreen(&CGame::LoadLoserPicture);
+}
+
+// Either closing picture is loaded on entry and stays five seconds, then the main menu comes
+// back.
+void CGame::DrawClosingScreen(bool (CGame::*loadPicture)()) {
     if (!entered) {
-        LoadLoserPicture();
+        (this->*loadPicture)();
         timeStamp = timeGetTime();
         entered = true;
     }
-    DrawClosingScreen();
-}
-
-// Either closing picture stays five seconds, then the main menu comes back.
-void CGame::DrawClosingScreen() {
     g_graphics->Fill(screen::kBackground);
     if (picture)
         picture->Draw(*g_graphics);

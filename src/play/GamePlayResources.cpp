@@ -5,11 +5,14 @@
 #include "gfx/CGraphics.h"
 #include "sound/CSound.h"
 
+#include <cstdio>
 #include <new>
 
 namespace {
 
 constexpr DWORD kMoveDelay = 125;
+constexpr char kBackdropFolder[] = "backdrops/";
+constexpr size_t kClosingPathSize = 64;
 constexpr const char* kSoundFiles[CGame::kPlaySounds] = {
     "sound/pop.wav",      // a block comes to rest
     "sound/bonkpopb.wav", // a run vanishes
@@ -62,26 +65,28 @@ void CGame::ReplacePicture(int32_t x, int32_t y) {
 }
 
 bool CGame::LoadCompletePicture() {
-    ReplacePicture((width - 640) / 2, (height - 480) / 2);
-    if (!picture || !picture->Load(*g_graphics, "backdrops/complete.bmp")) {
-        Log("ERROR --- Could not load complete.bmp");
-        return false;
-    }
-    Log("NOTICE --- complete.bmp loaded");
-    picture->SetColorKey(*g_graphics, kPictureKey);
-    return true;
+    return LoadClosingPicture("complete.bmp", (width - 640) / 2, (height - 480) / 2);
 }
 
 // The loser picture is stretched over the whole screen.
 bool CGame::LoadLoserPicture() {
-    ReplacePicture(0, 0);
-    if (!picture || !picture->Load(*g_graphics, "backdrops/loser.bmp")) {
-        Log("ERROR --- Could not load loser.bmp");
+    if (!LoadClosingPicture("loser.bmp", 0, 0))
+        return false;
+    picture->SetSize(width, height);
+    return true;
+}
+
+// A closing screen's picture from the backdrops folder, placed at (x, y).
+bool CGame::LoadClosingPicture(const char* name, int32_t x, int32_t y) {
+    ReplacePicture(x, y);
+    char path[kClosingPathSize];
+    snprintf(path, sizeof(path), "%s%s", kBackdropFolder, name);
+    if (!picture || !picture->Load(*g_graphics, path)) {
+        Log("ERROR --- Could not load %s", name);
         return false;
     }
-    Log("NOTICE --- loser.bmp loaded");
+    Log("NOTICE --- %s loaded", name);
     picture->SetColorKey(*g_graphics, kPictureKey);
-    picture->SetSize(width, height);
     return true;
 }
 
