@@ -55,10 +55,7 @@ bool CGame::LoadPlayResources() {
 
 // The full-screen picture of get-ready and the closing screens: the one before is given up.
 void CGame::ReplacePicture(int32_t x, int32_t y) {
-    if (picture) {
-        picture->Release();
-        delete picture;
-    }
+    delete picture;
     picture = new (std::nothrow) CSprite;
     if (picture)
         picture->SetPosition(x, y);
