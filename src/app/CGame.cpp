@@ -117,7 +117,6 @@ bool CGame::Init(HWND mainWindow) {
 
     if (!InitDisplay())
         return false;
-    Log("gfx Init completed OK");
     g_graphics->EnumModes(modes);
     FilterModes();
 
@@ -128,13 +127,12 @@ bool CGame::Init(HWND mainWindow) {
     if (level)
         level->Init();
 
-    playfieldX = (width - 416) / 2;
-    playfieldY = (height - 416) / 2;
+    PlacePlayfield();
     SetState(MainMenu);
     // The display hid the cursor; the menus want it.
     ShowCursor(TRUE);
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-    font = g_graphics->MakeFont("verdana", width / 27, 400);
+    font = MakeInterfaceFont();
 
     snprintf(actionNames[0], sizeof(actionNames[0]), "%s", "Left");
     snprintf(actionNames[1], sizeof(actionNames[1]), "%s", "Right");
@@ -149,21 +147,33 @@ bool CGame::Init(HWND mainWindow) {
 // damaged settings file) would lock the player out for good, so the standard mode is tried once
 // more; the settings file keeps what it holds until the player quits normally.
 bool CGame::InitDisplay() {
-    if (g_graphics->Init(window, width, height, bitDepth))
-        return true;
+    bool up = g_graphics->Init(window, width, height, bitDepth);
     const bool standardMode =
         width == kDefaultWidth && height == kDefaultHeight && bitDepth == kDefaultDepth;
-    if (!standardMode) {
+    if (!up && !standardMode) {
         Log("ERROR --- Could not set display mode %dx%dx%d, trying %dx%dx%d", width, height,
             bitDepth, kDefaultWidth, kDefaultHeight, kDefaultDepth);
         width = kDefaultWidth;
         height = kDefaultHeight;
         bitDepth = kDefaultDepth;
-        if (g_graphics->Init(window, width, height, bitDepth))
-            return true;
+        up = g_graphics->Init(window, width, height, bitDepth);
     }
-    Log("gfx Init failed");
-    return false;
+    if (up)
+        Log("gfx Init completed OK");
+    else
+        Log("gfx Init failed");
+    return up;
+}
+
+// The playfield stands in the middle of the screen.
+void CGame::PlacePlayfield() {
+    playfieldX = (width - 416) / 2;
+    playfieldY = (height - 416) / 2;
+}
+
+// The interface font grows with the screen width.
+HFONT CGame::MakeInterfaceFont() const {
+    return g_graphics->MakeFont("verdana", width / 27, 400);
 }
 
 // Only the modes the screens are laid out for: 16 bits per pixel, 640 to 1600 pixels wide and

@@ -70,6 +70,8 @@ private:
     void DrawQuitConfirm();
     void TogglePause();
     bool InitDisplay();
+    void PlacePlayfield();
+    HFONT MakeInterfaceFont() const;
     void FilterModes();
     void FreeLevelNames();
     void Log(const char* format, ...) __attribute__((format(printf, 2, 3)));

@@ -45,9 +45,8 @@ void CGame::PickMode(int32_t x, int32_t y) {
     const HFONT oldFont = font;
     width = mode->Width();
     height = mode->Height();
-    playfieldX = (width - 416) / 2;
-    playfieldY = (height - 416) / 2;
-    font = g_graphics->MakeFont("verdana", width / 27, 400);
+    PlacePlayfield();
+    font = MakeInterfaceFont();
     if (!g_graphics->ChangeMode(width, height, bitDepth)) {
         Log("ERROR --- Could not change display mode to %dx%dx%d, going back to %dx%dx%d", width,
             height, bitDepth, oldWidth, oldHeight, bitDepth);
@@ -73,12 +72,10 @@ bool CGame::RestoreDisplay(int32_t oldWidth, int32_t oldHeight, HFONT oldFont) {
         PostQuitMessage(1);
         return false;
     }
-    Log("gfx Init completed OK");
     // At start-up the display falls back to the standard mode when it must.
     if (width != oldWidth)
-        font = g_graphics->MakeFont("verdana", width / 27, 400);
-    playfieldX = (width - 416) / 2;
-    playfieldY = (height - 416) / 2;
+        font = MakeInterfaceFont();
+    PlacePlayfield();
     return true;
 }
 
