@@ -34,8 +34,6 @@ void CGame::DrawResolutions() {
 // The list stays up after a pick and shows itself in the new mode from the next frame.
 void CGame::PickMode(int32_t x, int32_t y) {
     const int32_t row = (y - screen::kFirstRow) / screen::kRowHeight;
-    if (row < 0 || row >= modes.Count())
-        return;
     const DisplayMode* mode = modes.At(row);
     if (!mode || x < width / 2 - kModeColumn || x > width / 2 + kModeColumn)
         return;
