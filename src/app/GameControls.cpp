@@ -12,11 +12,7 @@ void CGame::DrawControls() {
     const int32_t keyX = width / 2 + width / 6;
     for (int i = 0; i < kKeySlots; ++i) {
         const int32_t y = screen::kFirstRow + screen::kRowHeight * i;
-        COLORREF colour = screen::kWhite;
-        if (i == redefineIndex)
-            colour = screen::kChosenRow;
-        else if (mouseY >= y && mouseY < y + screen::kRowHeight)
-            colour = screen::kPointedRow;
+        const COLORREF colour = screen::RowColour(i == redefineIndex, y, mouseY);
         g_graphics->PrintText(font, colour, actionX, y, "%s", actionNames[i]);
         g_graphics->PrintText(font, colour, keyX, y, "- %s", keyNames[i]);
     }
@@ -26,7 +22,7 @@ void CGame::DrawControls() {
 // Any x will do. The row is counted toward zero, so the lines just above the first row pick
 // it too.
 void CGame::PickKeyRow(int32_t y) {
-    const int32_t row = (y - screen::kFirstRow) / screen::kRowHeight;
+    const int32_t row = screen::RowAt(y);
     if (row < 0 || row >= kKeySlots)
         return;
     redefineIndex = row;

@@ -18,11 +18,8 @@ void CGame::DrawResolutions() {
     g_graphics->PrintText(font, screen::kWhite, width / 2 - 150, 0, "Video Resolution");
     int32_t y = screen::kFirstRow;
     for (const DisplayMode* mode = modes.First(); mode; mode = modes.Next(mode)) {
-        COLORREF colour = screen::kWhite;
-        if (mode->Width() == width && mode->Height() == height)
-            colour = screen::kChosenRow;
-        else if (mouseY >= y && mouseY < y + screen::kRowHeight)
-            colour = screen::kPointedRow;
+        const bool inUse = mode->Width() == width && mode->Height() == height;
+        const COLORREF colour = screen::RowColour(inUse, y, mouseY);
         // Rows below the screen are drawn all the same, and cut off.
         g_graphics->PrintText(font, colour, width / 2 - kModeColumn, y, "%dx%d", mode->Width(),
                               mode->Height());
@@ -33,8 +30,7 @@ void CGame::DrawResolutions() {
 
 // The list stays up after a pick and shows itself in the new mode from the next frame.
 void CGame::PickMode(int32_t x, int32_t y) {
-    const int32_t row = (y - screen::kFirstRow) / screen::kRowHeight;
-    const DisplayMode* mode = modes.At(row);
+    const DisplayMode* mode = modes.At(screen::RowAt(y));
     if (!mode || x < width / 2 - kModeColumn || x > width / 2 + kModeColumn)
         return;
 
