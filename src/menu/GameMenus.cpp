@@ -127,7 +127,7 @@ void CGame::DrawOptionPage() {
     const Page page = PageOf(state);
     for (int i = page.first; i < page.first + page.count; ++i)
         DrawMenuItem(menuItems[i]);
-    if (state == Options || state == Graphics)
+    if (page.back != 0)
         DrawOkButton();
 }
 
