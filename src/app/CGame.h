@@ -134,6 +134,7 @@ private:
     void DrawBorders();
     void TurnBorders(bool clockwise);
     void ReadPlayKeys();
+    void ReadTurnKey(int32_t key, bool& held, bool clockwise);
     void DrawPlayDisplay(int32_t minutes, int32_t seconds);
     void LoseLife();
     bool WinLevel(int32_t secondsLeft);

@@ -103,22 +103,8 @@ void CGame::DrawPlaying() {
 // The turn keys act once per press; sideways moves and hurrying repeat while held, sharing one
 // delay.
 void CGame::ReadPlayKeys() {
-    if (GetAsyncKeyState(keyCodes[2]) && !rotateClockwiseHeld) {
-        rotateClockwiseHeld = true;
-        level->RotateClockwise();
-        TurnBorders(true);
-        PlaySound(kTurnSound);
-    }
-    if (!GetAsyncKeyState(keyCodes[2]))
-        rotateClockwiseHeld = false;
-    if (GetAsyncKeyState(keyCodes[3]) && !rotateCounterHeld) {
-        rotateCounterHeld = true;
-        level->RotateCounterClockwise();
-        TurnBorders(false);
-        PlaySound(kTurnSound);
-    }
-    if (!GetAsyncKeyState(keyCodes[3]))
-        rotateCounterHeld = false;
+    ReadTurnKey(keyCodes[2], rotateClockwiseHeld, true);
+    ReadTurnKey(keyCodes[3], rotateCounterHeld, false);
 
     if (GetAsyncKeyState(keyCodes[0]) && timeGetTime() - timeStamp >= moveDelay) {
         timeStamp = timeGetTime();
@@ -138,6 +124,22 @@ void CGame::ReadPlayKeys() {
         hurryLocked = false;
         level->EndFastDrop();
     }
+}
+
+// One turn key: the field and its borders turn when the key goes down, and not again until it
+// has been let go.
+void CGame::ReadTurnKey(int32_t key, bool& held, bool clockwise) {
+    if (GetAsyncKeyState(key) && !held) {
+        held = true;
+        if (clockwise)
+            level->RotateClockwise();
+        else
+            level->RotateCounterClockwise();
+        TurnBorders(clockwise);
+        PlaySound(kTurnSound);
+    }
+    if (!GetAsyncKeyState(key))
+        held = false;
 }
 
 // The playfield, the borders and the texts of play, in the order they lie over each other.
