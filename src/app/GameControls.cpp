@@ -5,8 +5,7 @@
 #include "gfx/CGraphics.h"
 
 void CGame::DrawControls() {
-    if (!entered)
-        entered = true;
+    entered = true;
     g_graphics->Fill(screen::kBackground);
     const int32_t actionX = width / 2 - width / 3;
     const int32_t keyX = width / 2 + width / 6;

@@ -12,8 +12,7 @@ constexpr int32_t kModeColumn = 90;
 } // namespace
 
 void CGame::DrawResolutions() {
-    if (!entered)
-        entered = true;
+    entered = true;
     g_graphics->Fill(screen::kBackground);
     g_graphics->PrintText(font, screen::kWhite, width / 2 - 150, 0, "Video Resolution");
     int32_t y = screen::kFirstRow;

@@ -121,8 +121,7 @@ void CGame::DrawOkButton() {
 
 // Options, Difficulty and Graphics. Entering a page loads nothing and resets no highlight.
 void CGame::DrawOptionPage() {
-    if (!entered)
-        entered = true;
+    entered = true;
     g_graphics->Fill(screen::kBackground);
     const Page page = PageOf(state);
     for (int i = page.first; i < page.first + page.count; ++i)
