@@ -256,8 +256,7 @@ void CGame::ResetGame() {
     customLevel = false;
     memset(fileName, 0, sizeof(fileName));
     fileNameLength = 0;
-    redefineKey = nullptr;
-    redefineIndex = -1;
+    ForgetRedefinition();
     if (!cursorShown) {
         ShowCursor(TRUE);
         cursorShown = true;

@@ -79,6 +79,7 @@ private:
     // --- Keys (app/GameSettings.cpp) ---
 
     void NameKey(int slot, int32_t key);
+    void ForgetRedefinition();
 
     // --- Menus and the title screen (menu/) ---
 

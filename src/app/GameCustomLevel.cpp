@@ -22,8 +22,7 @@ bool TooLong(const char* name) {
 void CGame::DrawCustomLevel() {
     if (!entered) {
         // A key waiting on the controls screen is given up.
-        redefineKey = nullptr;
-        redefineIndex = -1;
+        ForgetRedefinition();
         entered = true;
     }
     g_graphics->Fill(screen::kBackground);

@@ -64,9 +64,14 @@ void CGame::OnKeyDown(int32_t key) {
         // Every key is taken, named or not.
         *redefineKey = key;
         NameKey(redefineIndex, key);
-        redefineKey = nullptr;
-        redefineIndex = -1;
+        ForgetRedefinition();
     }
+}
+
+// No key slot waits for a key any more.
+void CGame::ForgetRedefinition() {
+    redefineKey = nullptr;
+    redefineIndex = -1;
 }
 
 // Letters, digits and the arrows have names; any other key leaves the slot's name as it was.
