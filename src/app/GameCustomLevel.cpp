@@ -10,8 +10,11 @@ namespace {
 
 // The most characters a name may have.
 constexpr int32_t kMaxTypedName = 20;
-// From this length on, "levels/" + name + ".lev" no longer fits in the file name.
-constexpr size_t kNameTooLong = 19;
+constexpr char kLevelFolder[] = "levels/";
+constexpr char kLevelExtension[] = ".lev";
+// From this length on, folder + name + extension no longer fits in the file name.
+constexpr size_t kNameTooLong =
+    CGame::kFileNameSize - (sizeof(kLevelFolder) - 1) - (sizeof(kLevelExtension) - 1);
 
 bool TooLong(const char* name) {
     return strlen(name) >= kNameTooLong;
@@ -39,7 +42,8 @@ void CGame::DrawCustomLevel() {
 // name through.
 bool CGame::BuildLevelPath() {
     char path[kFileNameSize];
-    const int length = snprintf(path, sizeof(path), "levels/%s.lev", fileName);
+    const int length =
+        snprintf(path, sizeof(path), "%s%s%s", kLevelFolder, fileName, kLevelExtension);
     if (length < 0 || length >= kFileNameSize)
         return false;
     memcpy(fileName, path, sizeof(fileName));
