@@ -1,6 +1,7 @@
 // Module handles, the program's icon from its ICO file, the system icons and the arrow cursor.
 #include "Icon.h"
 
+#include "Files.h"
 #include "compat/Seams.h"
 
 #include <unistd.h>
@@ -20,7 +21,7 @@ struct Module {
 };
 
 // The largest icon file we read: a 256x256 32-bit picture with its mask is about 270 KiB.
-constexpr long kMaxIconFileBytes = 1 << 20;
+constexpr size_t kMaxIconFileBytes = 1 << 20;
 constexpr int kMaxIconSide = 256;
 
 std::vector<std::unique_ptr<Module>>& StandIns() {
@@ -75,27 +76,18 @@ HICON HandleOf(Icon* icon) {
     return reinterpret_cast<HICON>(icon);
 }
 
-uint32_t Read16(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0] | p[1] << 8);
-}
-
-uint32_t Read32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
 // One picture of an ICO file: a BITMAPINFOHEADER of twice the picture's height, the colour
 // rows bottom-up, then the 1-bit transparency mask rows.
 bool DecodePicture(const uint8_t* data, size_t size, Icon* icon) {
     if (size < 40)
         return false;
-    const uint32_t headerSize = Read32(data);
-    const int32_t width = static_cast<int32_t>(Read32(data + 4));
-    const int32_t doubleHeight = static_cast<int32_t>(Read32(data + 8));
-    const uint32_t planes = Read16(data + 12);
-    const uint32_t bits = Read16(data + 14);
-    const uint32_t compression = Read32(data + 16);
-    const uint32_t colorsUsed = Read32(data + 32);
+    const uint32_t headerSize = ReadU32(data);
+    const int32_t width = static_cast<int32_t>(ReadU32(data + 4));
+    const int32_t doubleHeight = static_cast<int32_t>(ReadU32(data + 8));
+    const uint32_t planes = ReadU16(data + 12);
+    const uint32_t bits = ReadU16(data + 14);
+    const uint32_t compression = ReadU32(data + 16);
+    const uint32_t colorsUsed = ReadU32(data + 32);
     if (headerSize < 40 || headerSize > size || planes != 1 || (bits != 24 && bits != 32) ||
         compression != BI_RGB || colorsUsed > 256)
         return false;
@@ -143,17 +135,11 @@ bool DecodePicture(const uint8_t* data, size_t size, Icon* icon) {
 }
 
 std::unique_ptr<Icon> ReadIconFile(const std::string& path) {
-    if (path.empty())
-        return nullptr;
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file)
-        return nullptr;
-    std::vector<uint8_t> bytes(kMaxIconFileBytes + 1);
-    const size_t read = std::fread(bytes.data(), 1, bytes.size(), file.get());
-    if (read > static_cast<size_t>(kMaxIconFileBytes))
+    std::vector<uint8_t> bytes;
+    if (path.empty() || !ReadWholeFile(path.c_str(), kMaxIconFileBytes, &bytes))
         return nullptr;
     auto icon = std::make_unique<Icon>();
-    if (!DecodeIco(bytes.data(), read, icon.get()))
+    if (!DecodeIco(bytes.data(), bytes.size(), icon.get()))
         return nullptr;
     return icon;
 }
@@ -161,16 +147,16 @@ std::unique_ptr<Icon> ReadIconFile(const std::string& path) {
 } // namespace
 
 bool DecodeIco(const uint8_t* data, size_t size, Icon* icon) {
-    if (!data || size < 6 || Read16(data) != 0 || Read16(data + 2) != 1)
+    if (!data || size < 6 || ReadU16(data) != 0 || ReadU16(data + 2) != 1)
         return false;
-    const size_t count = Read16(data + 4);
+    const size_t count = ReadU16(data + 4);
     if (count == 0 || 6 + 16 * count > size)
         return false;
     bool found = false;
     for (size_t i = 0; i < count; ++i) {
         const uint8_t* entry = data + 6 + 16 * i;
-        const size_t bytes = Read32(entry + 8);
-        const size_t offset = Read32(entry + 12);
+        const size_t bytes = ReadU32(entry + 8);
+        const size_t offset = ReadU32(entry + 12);
         if (offset > size || bytes > size - offset)
             continue;
         Icon picture;
