@@ -74,7 +74,7 @@ Window* WindowFromHandle(HWND handle) {
 HWND NewestProgramWindow() {
     const auto& windows = LiveWindows();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it)
-        if ((*it)->madeByProgram)
+        if ((*it)->procedure)
             return HandleOf(it->get());
     return nullptr;
 }

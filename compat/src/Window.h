@@ -35,15 +35,13 @@ struct Window {
     int y = 0;
     int width = 0;
     int height = 0;
-    // From the window's class; null procedure for the bare windows of the seams.
+    // From the window's class. Every class has a procedure, so a null one marks a bare window
+    // of the seams.
     WNDPROC procedure = nullptr;
     UINT classStyle = 0;
     HICON icon = nullptr;
     HICON smallIcon = nullptr;
-    DWORD style = 0;
     bool visible = false;
-    // Made by CreateWindowExA (not a seams window).
-    bool madeByProgram = false;
     // DestroyWindow is under way (WM_DESTROY is being sent).
     bool destroying = false;
     // Owned; null until the window is first needed on the display.

@@ -73,6 +73,20 @@ ATOM Register(const WindowClass& wanted, const char* operation) {
     return made.atom;
 }
 
+// What RegisterClassA and RegisterClassExA share; only the extended class has a small icon.
+template <typename Class>
+ATOM RegisterFrom(const Class& wndClass, HICON smallIcon, const char* operation) {
+    if (!wndClass.lpszClassName || IS_INTRESOURCE(wndClass.lpszClassName))
+        return 0;
+    WindowClass wanted;
+    wanted.name = wndClass.lpszClassName;
+    wanted.style = wndClass.style;
+    wanted.procedure = wndClass.lpfnWndProc;
+    wanted.icon = wndClass.hIcon;
+    wanted.smallIcon = smallIcon;
+    return Register(wanted, operation);
+}
+
 } // namespace
 
 } // namespace compat
@@ -80,27 +94,15 @@ ATOM Register(const WindowClass& wanted, const char* operation) {
 using namespace compat;
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass) {
-    if (!lpWndClass || !lpWndClass->lpszClassName || IS_INTRESOURCE(lpWndClass->lpszClassName))
+    if (!lpWndClass)
         return 0;
-    WindowClass wanted;
-    wanted.name = lpWndClass->lpszClassName;
-    wanted.style = lpWndClass->style;
-    wanted.procedure = lpWndClass->lpfnWndProc;
-    wanted.icon = lpWndClass->hIcon;
-    return Register(wanted, "RegisterClassA");
+    return RegisterFrom(*lpWndClass, nullptr, "RegisterClassA");
 }
 
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* lpWndClass) {
-    if (!lpWndClass || lpWndClass->cbSize != sizeof(WNDCLASSEXA) || !lpWndClass->lpszClassName ||
-        IS_INTRESOURCE(lpWndClass->lpszClassName))
+    if (!lpWndClass || lpWndClass->cbSize != sizeof(WNDCLASSEXA))
         return 0;
-    WindowClass wanted;
-    wanted.name = lpWndClass->lpszClassName;
-    wanted.style = lpWndClass->style;
-    wanted.procedure = lpWndClass->lpfnWndProc;
-    wanted.icon = lpWndClass->hIcon;
-    wanted.smallIcon = lpWndClass->hIconSm;
-    return Register(wanted, "RegisterClassExA");
+    return RegisterFrom(*lpWndClass, lpWndClass->hIconSm, "RegisterClassExA");
 }
 
 HWND WINAPI CreateWindowExA(DWORD, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X,
@@ -116,9 +118,7 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR lpClassName, LPCSTR lpWindowName, DWOR
     window->classStyle = windowClass->style;
     window->icon = windowClass->icon;
     window->smallIcon = windowClass->smallIcon;
-    window->style = dwStyle;
     window->visible = (dwStyle & WS_VISIBLE) != 0;
-    window->madeByProgram = true;
     Classes().windows.push_back(handle);
     return handle;
 }
