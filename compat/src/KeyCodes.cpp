@@ -116,23 +116,40 @@ int CodeOfScancode(SDL_Scancode scancode) {
 
 } // namespace
 
+int SharedCode(int virtualKey) {
+    // The side codes run VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU.
+    if (virtualKey < VK_LSHIFT || virtualKey > VK_RMENU)
+        return 0;
+    static const int shared[] = {VK_SHIFT, VK_CONTROL, VK_MENU};
+    return shared[(virtualKey - VK_LSHIFT) / 2];
+}
+
 VirtualKey VirtualKeyFromSdl(SDL_Keycode key, SDL_Scancode scancode) {
+    int side = 0;
     switch (scancode) {
     case SDL_SCANCODE_LSHIFT:
-        return VirtualKey{VK_SHIFT, VK_LSHIFT};
+        side = VK_LSHIFT;
+        break;
     case SDL_SCANCODE_RSHIFT:
-        return VirtualKey{VK_SHIFT, VK_RSHIFT};
+        side = VK_RSHIFT;
+        break;
     case SDL_SCANCODE_LCTRL:
-        return VirtualKey{VK_CONTROL, VK_LCONTROL};
+        side = VK_LCONTROL;
+        break;
     case SDL_SCANCODE_RCTRL:
-        return VirtualKey{VK_CONTROL, VK_RCONTROL};
+        side = VK_RCONTROL;
+        break;
     case SDL_SCANCODE_LALT:
-        return VirtualKey{VK_MENU, VK_LMENU};
+        side = VK_LMENU;
+        break;
     case SDL_SCANCODE_RALT:
-        return VirtualKey{VK_MENU, VK_RMENU};
+        side = VK_RMENU;
+        break;
     default:
         break;
     }
+    if (side)
+        return VirtualKey{SharedCode(side), side};
     if (key >= SDLK_a && key <= SDLK_z)
         return VirtualKey{'A' + (key - SDLK_a), 0};
     return VirtualKey{CodeOfScancode(scancode), 0};

@@ -96,7 +96,7 @@ void SetPeekHook(std::function<void()> hook) {
 }
 
 void KeyInput(HWND window, int virtualKey, int side, bool down) {
-    if (virtualKey <= 0 || virtualKey > 0xFF)
+    if (!IsVirtualKey(virtualKey))
         return;
     const int own = side ? side : virtualKey;
     const bool wasDown = KeyIsDown(own);
