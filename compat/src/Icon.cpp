@@ -4,11 +4,9 @@
 #include "Files.h"
 #include "compat/Seams.h"
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstring>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 namespace compat {
 
@@ -24,9 +22,10 @@ struct Module {
 constexpr size_t kMaxIconFileBytes = 1 << 20;
 constexpr int kMaxIconSide = 256;
 
+// The stand-in modules go, with their icons, on a fresh start for tests.
 std::vector<std::unique_ptr<Module>>& StandIns() {
     static std::vector<std::unique_ptr<Module>> modules = [] {
-        seams::AddResetHook(ForgetStandInModules);
+        seams::AddResetHook([] { StandIns().clear(); });
         return std::vector<std::unique_ptr<Module>>{};
     }();
     return modules;
@@ -35,18 +34,12 @@ std::vector<std::unique_ptr<Module>>& StandIns() {
 Module& Program() {
     static Module module = [] {
         Module made;
-        std::vector<char> path(256);
-        for (;;) {
-            const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
-            if (length < 0)
-                return made; // no icon file to look for
-            if (static_cast<size_t>(length) < path.size()) {
-                made.iconPath.assign(path.data(), static_cast<size_t>(length));
-                made.iconPath += ".ico";
-                return made;
-            }
-            path.resize(path.size() * 2);
-        }
+        std::error_code error;
+        const std::filesystem::path program =
+            std::filesystem::read_symlink("/proc/self/exe", error);
+        if (!error) // else there is no icon file to look for
+            made.iconPath = program.string() + ".ico";
+        return made;
     }();
     return module;
 }
@@ -134,18 +127,9 @@ bool DecodePicture(const uint8_t* data, size_t size, Icon* icon) {
     return true;
 }
 
-std::unique_ptr<Icon> ReadIconFile(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    if (path.empty() || !ReadWholeFile(path.c_str(), kMaxIconFileBytes, &bytes))
-        return nullptr;
-    auto icon = std::make_unique<Icon>();
-    if (!DecodeIco(bytes.data(), bytes.size(), icon.get()))
-        return nullptr;
-    return icon;
-}
-
-} // namespace
-
+// Reads the picture of an ICO file: the 32x32 one if there is one, else the first, each of 24
+// or 32 bits per pixel with its transparency mask. False for anything else, and for any file
+// whose sizes or offsets do not fit.
 bool DecodeIco(const uint8_t* data, size_t size, Icon* icon) {
     if (!data || size < 6 || ReadU16(data) != 0 || ReadU16(data + 2) != 1)
         return false;
@@ -173,6 +157,18 @@ bool DecodeIco(const uint8_t* data, size_t size, Icon* icon) {
     return found;
 }
 
+std::unique_ptr<Icon> ReadIconFile(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    if (path.empty() || !ReadWholeFile(path.c_str(), kMaxIconFileBytes, &bytes))
+        return nullptr;
+    auto icon = std::make_unique<Icon>();
+    if (!DecodeIco(bytes.data(), bytes.size(), icon.get()))
+        return nullptr;
+    return icon;
+}
+
+} // namespace
+
 HINSTANCE ProgramModule() {
     return reinterpret_cast<HINSTANCE>(&Program());
 }
@@ -184,10 +180,6 @@ HINSTANCE StandInModule(const std::string& executablePath) {
     Module* made = module.get();
     StandIns().push_back(std::move(module));
     return reinterpret_cast<HINSTANCE>(made);
-}
-
-void ForgetStandInModules() {
-    StandIns().clear();
 }
 
 const Icon* IconFromHandle(HICON handle) {
