@@ -173,15 +173,12 @@ bool SavePresentedBmp(const char* path) {
 }
 
 COLORREF WindowColor(HWND handle, int x, int y) {
-    Window* window = WindowFromHandle(handle);
+    const Window* window = WindowFromHandle(handle);
     if (!window)
         return CLR_INVALID;
     COLORREF color = CLR_INVALID;
-    for (DirectDraw* object : LiveDirectDraws()) {
-        const Screen& screen = object->GetScreen();
-        if (screen.ShownWindow() == window)
-            return screen.WindowColor(x, y, &color) ? color : CLR_INVALID;
-    }
+    if (window->presenter && window->presenter->WindowColor(x, y, &color))
+        return color;
     return CLR_INVALID;
 }
 

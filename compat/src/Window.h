@@ -17,12 +17,15 @@ struct SDL_Window;
 namespace compat {
 
 // What shows frames in a window: told when the window goes away, and asked where a window
-// position (a mouse position) falls in the pixels it shows.
+// position (a mouse position) falls in the pixels it shows, and what colour a pixel of the
+// window shows.
 class WindowPresenter {
 public:
     // The window is being destroyed: its SDL window goes right after this returns.
     virtual void WindowGone() = 0;
     virtual POINT ModePixelFromWindow(int x, int y) const = 0;
+    // The colour of a pixel of the window as last shown; false where it cannot be read.
+    virtual bool WindowColor(int x, int y, COLORREF* color) const = 0;
 
 protected:
     ~WindowPresenter() = default;
