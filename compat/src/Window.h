@@ -56,7 +56,7 @@ struct Window {
 // A new window object with its handle. Nothing appears on the display yet.
 HWND CreateWindowObject(const char* title, int x, int y, int width, int height);
 // Destroys the window object and its SDL window; a presenter is told first. Unknown handles are
-// ignored.
+// ignored. A fresh start for tests destroys every window object this way, without messages.
 void DestroyWindowObject(HWND window);
 // The window behind a handle, or null when the handle is not a live window.
 Window* WindowFromHandle(HWND window);

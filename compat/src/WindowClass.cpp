@@ -28,25 +28,16 @@ struct WindowClass {
 
 struct Registry {
     std::vector<WindowClass> classes;
-    std::vector<HWND> windows;
     ATOM nextAtom = 0xC000; // where Windows numbers registered classes from
 };
 
-void Forget(Registry& registry);
-
+// A fresh start for tests forgets the classes (and, in Window.cpp, the windows).
 Registry& Classes() {
     static Registry registry = [] {
-        seams::AddResetHook([] { Forget(Classes()); });
+        seams::AddResetHook([] { Classes() = Registry{}; });
         return Registry{};
     }();
     return registry;
-}
-
-// A fresh start for tests: the program's windows go without messages, the classes with them.
-void Forget(Registry& registry) {
-    for (HWND window : registry.windows)
-        DestroyWindowObject(window);
-    registry = Registry{};
 }
 
 WindowClass* FindClass(LPCSTR name) {
@@ -119,7 +110,6 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR lpClassName, LPCSTR lpWindowName, DWOR
     window->icon = windowClass->icon;
     window->smallIcon = windowClass->smallIcon;
     window->visible = (dwStyle & WS_VISIBLE) != 0;
-    Classes().windows.push_back(handle);
     return handle;
 }
 
@@ -146,8 +136,6 @@ BOOL WINAPI DestroyWindow(HWND hWnd) {
     if (window->procedure)
         window->procedure(hWnd, WM_DESTROY, 0, 0);
     ForgetMessagesOf(hWnd);
-    auto& windows = Classes().windows;
-    windows.erase(std::remove(windows.begin(), windows.end(), hWnd), windows.end());
     DestroyWindowObject(hWnd);
     return TRUE;
 }
