@@ -125,31 +125,17 @@ int SharedCode(int virtualKey) {
 }
 
 VirtualKey VirtualKeyFromSdl(SDL_Keycode key, SDL_Scancode scancode) {
-    int side = 0;
-    switch (scancode) {
-    case SDL_SCANCODE_LSHIFT:
-        side = VK_LSHIFT;
-        break;
-    case SDL_SCANCODE_RSHIFT:
-        side = VK_RSHIFT;
-        break;
-    case SDL_SCANCODE_LCTRL:
-        side = VK_LCONTROL;
-        break;
-    case SDL_SCANCODE_RCTRL:
-        side = VK_RCONTROL;
-        break;
-    case SDL_SCANCODE_LALT:
-        side = VK_LMENU;
-        break;
-    case SDL_SCANCODE_RALT:
-        side = VK_RMENU;
-        break;
-    default:
-        break;
-    }
-    if (side)
-        return VirtualKey{SharedCode(side), side};
+    static const struct {
+        SDL_Scancode scancode;
+        int side;
+    } sides[] = {
+        {SDL_SCANCODE_LSHIFT, VK_LSHIFT},  {SDL_SCANCODE_RSHIFT, VK_RSHIFT},
+        {SDL_SCANCODE_LCTRL, VK_LCONTROL}, {SDL_SCANCODE_RCTRL, VK_RCONTROL},
+        {SDL_SCANCODE_LALT, VK_LMENU},     {SDL_SCANCODE_RALT, VK_RMENU},
+    };
+    for (const auto& entry : sides)
+        if (entry.scancode == scancode)
+            return VirtualKey{SharedCode(entry.side), entry.side};
     if (key >= SDLK_a && key <= SDLK_z)
         return VirtualKey{'A' + (key - SDLK_a), 0};
     return VirtualKey{CodeOfScancode(scancode), 0};
