@@ -2,6 +2,7 @@
 #include "BmpFiles.h"
 #include "TestFiles.h"
 #include "compat/GdiSeams.h"
+#include "compat/InputSeams.h"
 #include "compat/Seams.h"
 
 #include <windows.h>
@@ -264,7 +265,9 @@ TEST(GdiObjectTest, RegionsAreMadeAndDeletedOnce) {
 }
 
 TEST(GdiCursorTest, DisplayCountRisesAndFalls) {
+    EXPECT_EQ(seams::CursorDisplayCount(), 0);
     EXPECT_EQ(ShowCursor(FALSE), -1);
+    EXPECT_EQ(seams::CursorDisplayCount(), -1);
     EXPECT_EQ(ShowCursor(FALSE), -2);
     EXPECT_EQ(ShowCursor(TRUE), -1);
     EXPECT_EQ(ShowCursor(TRUE), 0);

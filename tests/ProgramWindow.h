@@ -2,6 +2,8 @@
 // it gets, and the message part of a pass of the game's loop.
 #pragma once
 
+#include "DirectDrawFixture.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -40,6 +42,19 @@ inline HWND Make(HICON icon = nullptr) {
     EXPECT_NE(nullptr, window);
     return window;
 }
+
+// The game's window made as the game makes it and taken as the display, full screen and
+// exclusive.
+class OnScreen : public DirectDrawTest {
+protected:
+    void SetUp() override {
+        DirectDrawTest::SetUp();
+        gameWindow = Make();
+        ASSERT_EQ(DD_OK, dd->SetCooperativeLevel(gameWindow, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE |
+                                                                 DDSCL_ALLOWREBOOT));
+    }
+    HWND gameWindow = nullptr;
+};
 
 // The message part of one pass of the game's loop: at most one message, without waiting,
 // translated and dispatched. False when nothing was waiting.

@@ -1,9 +1,8 @@
 // The program's icon file, the system's icons and cursor, and the entry into WinMain.
+#include "BmpFiles.h"
 #include "DirectDrawFixture.h"
 #include "ProgramWindow.h"
 #include "TestFiles.h"
-
-#include "compat/InputSeams.h"
 
 #include <sys/wait.h>
 
@@ -17,15 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Put16(std::vector<uint8_t>& bytes, uint32_t value) {
-    bytes.push_back(static_cast<uint8_t>(value));
-    bytes.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void Put32(std::vector<uint8_t>& bytes, uint32_t value) {
-    Put16(bytes, value & 0xFFFF);
-    Put16(bytes, value >> 16);
-}
+using bmpfiles::Put16;
+using bmpfiles::Put32;
 
 // An ICO file of one square picture of `bits` (24 or 32) bits per pixel with its mask, as an
 // icon editor writes it; the fields after it let tests make it lie.
@@ -37,11 +29,10 @@ struct IcoFile {
     uint16_t count = 1;
     uint32_t compression = 0;
 
-    size_t ImageBytes() const {
-        const size_t colorRow = (static_cast<size_t>(side) * bits + 31) / 32 * 4;
-        const size_t maskRow = (static_cast<size_t>(side) + 31) / 32 * 4;
-        return 40 + (colorRow + maskRow) * side;
-    }
+    // Rows padded to 32 bits.
+    size_t ColorRow() const { return (static_cast<size_t>(side) * bits + 31) / 32 * 4; }
+    size_t MaskRow() const { return (static_cast<size_t>(side) + 31) / 32 * 4; }
+    size_t ImageBytes() const { return 40 + (ColorRow() + MaskRow()) * side; }
 
     std::vector<uint8_t> Bytes() const {
         std::vector<uint8_t> bytes;
@@ -66,7 +57,7 @@ struct IcoFile {
             Put32(bytes, 0);
         // A blue picture with a red diagonal; the mask leaves the top row's first pixel out.
         bytes.resize(22 + ImageBytes(), 0);
-        const size_t colorRow = (static_cast<size_t>(side) * bits + 31) / 32 * 4;
+        const size_t colorRow = ColorRow();
         for (int row = 0; row < side; ++row)
             for (int x = 0; x < side; ++x) {
                 uint8_t* p = bytes.data() + 22 + 40 + colorRow * row + x * (bits / 8);
@@ -74,8 +65,7 @@ struct IcoFile {
                 p[2] = x == row ? 255 : 0;
             }
         const size_t maskAt = 22 + 40 + colorRow * side;
-        const size_t maskRow = (static_cast<size_t>(side) + 31) / 32 * 4;
-        bytes[maskAt + maskRow * (side - 1)] = 0x80;
+        bytes[maskAt + MaskRow() * (side - 1)] = 0x80;
         return bytes;
     }
 };
@@ -131,9 +121,6 @@ TEST_F(WindowIcon, MissingOrMalformedIconFilesGiveNoIcon) {
     EXPECT_EQ(nullptr, LoadFrom({}));
     EXPECT_EQ(nullptr, LoadFrom({0, 0, 1, 0}));
 
-    std::vector<uint8_t> truncated = IcoFile{}.Bytes();
-    truncated.resize(22 + 40 + 100);
-    EXPECT_EQ(nullptr, LoadFrom(truncated));
     std::vector<uint8_t> farOffset = IcoFile{}.Bytes();
     farOffset[18] = 0xFF; // the picture's offset, far beyond the file
     farOffset[21] = 0x7F;
@@ -181,9 +168,6 @@ TEST_F(WindowIcon, TheSystemHasItsIconsAndTheArrow) {
     EXPECT_EQ(nullptr, LoadCursorA(nullptr, IDC_WAIT));
     EXPECT_EQ(arrow, SetCursor(nullptr));
     EXPECT_EQ(nullptr, SetCursor(arrow));
-    EXPECT_EQ(0, compat::seams::CursorDisplayCount());
-    EXPECT_EQ(-1, ShowCursor(FALSE));
-    EXPECT_EQ(-1, compat::seams::CursorDisplayCount());
 }
 
 // The program's own main, in a program built on it: runs it from a folder of its own.

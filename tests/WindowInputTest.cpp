@@ -157,15 +157,8 @@ TEST_F(WindowInput, CloseCommandsAskTheWindowToClose) {
 }
 
 // The mouse over a full-screen window whose display mode is shown between bars.
-class WindowMouse : public DirectDrawTest {
+class WindowMouse : public programwindow::OnScreen {
 protected:
-    void SetUp() override {
-        DirectDrawTest::SetUp();
-        gameWindow = programwindow::Make();
-        ASSERT_EQ(DD_OK, dd->SetCooperativeLevel(gameWindow, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE |
-                                                                 DDSCL_ALLOWREBOOT));
-    }
-
     static void PushButton(Uint32 type, int x, int y, int clicks) {
         SDL_Event event{};
         event.type = type;
@@ -176,8 +169,6 @@ protected:
         event.button.y = y;
         ASSERT_EQ(1, SDL_PushEvent(&event));
     }
-
-    HWND gameWindow = nullptr;
 };
 
 TEST_F(WindowMouse, PositionsReachTheWindowInTheModesPixels) {

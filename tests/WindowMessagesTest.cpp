@@ -132,16 +132,7 @@ TEST(MessageBoxOutsideWindows, WritesOneLineAndAnswersOk) {
 }
 
 // The game's window as the display: its screen outlives it.
-class WindowScreen : public DirectDrawTest {
-protected:
-    void SetUp() override {
-        DirectDrawTest::SetUp();
-        gameWindow = programwindow::Make();
-        ASSERT_EQ(DD_OK, dd->SetCooperativeLevel(gameWindow, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE |
-                                                                 DDSCL_ALLOWREBOOT));
-    }
-    HWND gameWindow = nullptr;
-};
+using WindowScreen = programwindow::OnScreen;
 
 TEST_F(WindowScreen, TheScreenSurvivesItsWindowBeingDestroyed) {
     BringUp();

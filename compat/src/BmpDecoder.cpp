@@ -1,6 +1,7 @@
 // BMP decoding. Nothing in a file is trusted: each offset and size is checked against the
 // bytes actually there before it is used, in 64-bit arithmetic so no product can wrap.
 #include "BmpDecoder.h"
+#include "Files.h"
 
 #include <new>
 #include <vector>
@@ -19,14 +20,8 @@ public:
         return offset <= size && count <= size - offset;
     }
     uint8_t U8(uint64_t offset) const { return data[offset]; }
-    uint16_t U16(uint64_t offset) const {
-        return static_cast<uint16_t>(data[offset] | data[offset + 1] << 8);
-    }
-    uint32_t U32(uint64_t offset) const {
-        return static_cast<uint32_t>(data[offset]) | static_cast<uint32_t>(data[offset + 1]) << 8 |
-               static_cast<uint32_t>(data[offset + 2]) << 16 |
-               static_cast<uint32_t>(data[offset + 3]) << 24;
-    }
+    uint16_t U16(uint64_t offset) const { return ReadU16(data + offset); }
+    uint32_t U32(uint64_t offset) const { return ReadU32(data + offset); }
     const uint8_t* At(uint64_t offset) const { return data + offset; }
     size_t Size() const { return size; }
 

@@ -1,11 +1,10 @@
 // LoadImageA: bitmap files into device-independent bitmaps.
 #include "BmpDecoder.h"
 #include "Failures.h"
+#include "Files.h"
 #include "GdiObjects.h"
 #include "Stretch.h"
 
-#include <cstdio>
-#include <sys/stat.h>
 #include <memory>
 #include <new>
 #include <vector>
@@ -17,21 +16,6 @@ namespace {
 // No file larger than the largest picture at 32 bits per pixel plus its headers is read.
 constexpr size_t kMaxFileBytes = static_cast<size_t>(kMaxBitmapPixels) * 4 + 64 * 1024;
 
-bool ReadWholeFile(const char* path, std::vector<uint8_t>* bytes) {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path, "rb"), std::fclose);
-    if (!file)
-        return false;
-    // Only plain files: a device or a pipe has no size to trust.
-    struct stat status;
-    if (fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0 ||
-        static_cast<uint64_t>(status.st_size) > kMaxFileBytes)
-        return false;
-    // Exactly the file's size: no spare capacity past its last byte, so the sanitizer build
-    // catches any read beyond it.
-    bytes->resize(static_cast<size_t>(status.st_size));
-    return std::fread(bytes->data(), 1, bytes->size(), file.get()) == bytes->size();
-}
-
 } // namespace
 
 HANDLE WINAPI LoadImageA(HINSTANCE, LPCSTR name, UINT type, int cx, int cy, UINT fuLoad) {
@@ -42,7 +26,7 @@ HANDLE WINAPI LoadImageA(HINSTANCE, LPCSTR name, UINT type, int cx, int cy, UINT
         return nullptr;
     try {
         std::vector<uint8_t> bytes;
-        if (!ReadWholeFile(name, &bytes))
+        if (!ReadWholeFile(name, kMaxFileBytes, &bytes))
             return nullptr;
         auto bitmap = std::make_unique<GdiBitmap>();
         if (!DecodeBmp(bytes.data(), bytes.size(), &bitmap->pixels))

@@ -1,11 +1,29 @@
-// Folders and the thread's last error.
+// Folders, whole files and the thread's last error.
+#include "Files.h"
+
 #include <windows.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <memory>
 #include <sys/stat.h>
 
 namespace {
 thread_local DWORD lastError = ERROR_SUCCESS;
+}
+
+bool compat::ReadWholeFile(const char* path, size_t maxBytes, std::vector<uint8_t>* bytes) {
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path, "rb"), std::fclose);
+    if (!file)
+        return false;
+    struct stat status;
+    if (fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0 ||
+        static_cast<uint64_t>(status.st_size) > maxBytes)
+        return false;
+    // Exactly the file's size: no spare capacity past its last byte, so the sanitizer build
+    // catches any read beyond it.
+    bytes->resize(static_cast<size_t>(status.st_size));
+    return std::fread(bytes->data(), 1, bytes->size(), file.get()) == bytes->size();
 }
 
 BOOL WINAPI CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES) {

@@ -113,7 +113,6 @@ HGDIOBJ WINAPI GetStockObject(int i) {
     static GdiBrush* black = [] {
         auto brush = std::make_unique<GdiBrush>();
         brush->stock = true;
-        brush->color = RGB(0, 0, 0);
         return static_cast<GdiBrush*>(AddGdiObject(std::move(brush)));
     }();
     return black;

@@ -62,7 +62,6 @@ struct GdiRegion : GdiObject {
 // A solid brush; only the stock black one exists (a window class's background).
 struct GdiBrush : GdiObject {
     GdiBrush() : GdiObject(GdiKind::Brush) {}
-    COLORREF color = 0;
 };
 
 // Registers a new object; its handle is its address.

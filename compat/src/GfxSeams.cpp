@@ -14,11 +14,6 @@ namespace compat::seams {
 
 namespace {
 
-std::vector<HWND>& TestWindows() {
-    static std::vector<HWND> windows;
-    return windows;
-}
-
 Surface* Ours(IDirectDrawSurface7* surface) {
     return static_cast<Surface*>(surface);
 }
@@ -76,17 +71,8 @@ bool SavePixelsBmp(const PixelSurface& pixels, const char* path) {
     return std::fwrite(file.data(), 1, file.size(), out.get()) == file.size();
 }
 
-void DestroyAllTestWindows() {
-    for (HWND window : TestWindows())
-        DestroyWindowObject(window);
-    TestWindows().clear();
-}
-
 const bool registered = [] {
-    AddResetHook([] {
-        DestroyAllTestWindows();
-        ForgetPresentedFrames();
-    });
+    AddResetHook([] { ForgetPresentedFrames(); });
     return true;
 }();
 
@@ -95,19 +81,10 @@ const bool registered = [] {
 HWND MakeTestWindow(const char* title) {
     int width = 0, height = 0;
     DesktopSize(&width, &height);
-    HWND window = CreateWindowObject(title, 0, 0, width, height);
-    TestWindows().push_back(window);
-    return window;
+    return CreateWindowObject(title, 0, 0, width, height);
 }
 
 void DestroyTestWindow(HWND window) {
-    auto& windows = TestWindows();
-    for (auto it = windows.begin(); it != windows.end(); ++it) {
-        if (*it == window) {
-            windows.erase(it);
-            break;
-        }
-    }
     DestroyWindowObject(window);
 }
 
@@ -173,15 +150,12 @@ bool SavePresentedBmp(const char* path) {
 }
 
 COLORREF WindowColor(HWND handle, int x, int y) {
-    Window* window = WindowFromHandle(handle);
+    const Window* window = WindowFromHandle(handle);
     if (!window)
         return CLR_INVALID;
     COLORREF color = CLR_INVALID;
-    for (DirectDraw* object : LiveDirectDraws()) {
-        const Screen& screen = object->GetScreen();
-        if (screen.ShownWindow() == window)
-            return screen.WindowColor(x, y, &color) ? color : CLR_INVALID;
-    }
+    if (window->presenter && window->presenter->WindowColor(x, y, &color))
+        return color;
     return CLR_INVALID;
 }
 

@@ -1,13 +1,12 @@
 // Module handles, the program's icon from its ICO file, the system icons and the arrow cursor.
 #include "Icon.h"
 
+#include "Files.h"
 #include "compat/Seams.h"
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstring>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 namespace compat {
 
@@ -20,12 +19,13 @@ struct Module {
 };
 
 // The largest icon file we read: a 256x256 32-bit picture with its mask is about 270 KiB.
-constexpr long kMaxIconFileBytes = 1 << 20;
+constexpr size_t kMaxIconFileBytes = 1 << 20;
 constexpr int kMaxIconSide = 256;
 
+// The stand-in modules go, with their icons, on a fresh start for tests.
 std::vector<std::unique_ptr<Module>>& StandIns() {
     static std::vector<std::unique_ptr<Module>> modules = [] {
-        seams::AddResetHook(ForgetStandInModules);
+        seams::AddResetHook([] { StandIns().clear(); });
         return std::vector<std::unique_ptr<Module>>{};
     }();
     return modules;
@@ -34,18 +34,12 @@ std::vector<std::unique_ptr<Module>>& StandIns() {
 Module& Program() {
     static Module module = [] {
         Module made;
-        std::vector<char> path(256);
-        for (;;) {
-            const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
-            if (length < 0)
-                return made; // no icon file to look for
-            if (static_cast<size_t>(length) < path.size()) {
-                made.iconPath.assign(path.data(), static_cast<size_t>(length));
-                made.iconPath += ".ico";
-                return made;
-            }
-            path.resize(path.size() * 2);
-        }
+        std::error_code error;
+        const std::filesystem::path program =
+            std::filesystem::read_symlink("/proc/self/exe", error);
+        if (!error) // else there is no icon file to look for
+            made.iconPath = program.string() + ".ico";
+        return made;
     }();
     return module;
 }
@@ -75,27 +69,18 @@ HICON HandleOf(Icon* icon) {
     return reinterpret_cast<HICON>(icon);
 }
 
-uint32_t Read16(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0] | p[1] << 8);
-}
-
-uint32_t Read32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
 // One picture of an ICO file: a BITMAPINFOHEADER of twice the picture's height, the colour
 // rows bottom-up, then the 1-bit transparency mask rows.
 bool DecodePicture(const uint8_t* data, size_t size, Icon* icon) {
     if (size < 40)
         return false;
-    const uint32_t headerSize = Read32(data);
-    const int32_t width = static_cast<int32_t>(Read32(data + 4));
-    const int32_t doubleHeight = static_cast<int32_t>(Read32(data + 8));
-    const uint32_t planes = Read16(data + 12);
-    const uint32_t bits = Read16(data + 14);
-    const uint32_t compression = Read32(data + 16);
-    const uint32_t colorsUsed = Read32(data + 32);
+    const uint32_t headerSize = ReadU32(data);
+    const int32_t width = static_cast<int32_t>(ReadU32(data + 4));
+    const int32_t doubleHeight = static_cast<int32_t>(ReadU32(data + 8));
+    const uint32_t planes = ReadU16(data + 12);
+    const uint32_t bits = ReadU16(data + 14);
+    const uint32_t compression = ReadU32(data + 16);
+    const uint32_t colorsUsed = ReadU32(data + 32);
     if (headerSize < 40 || headerSize > size || planes != 1 || (bits != 24 && bits != 32) ||
         compression != BI_RGB || colorsUsed > 256)
         return false;
@@ -142,35 +127,20 @@ bool DecodePicture(const uint8_t* data, size_t size, Icon* icon) {
     return true;
 }
 
-std::unique_ptr<Icon> ReadIconFile(const std::string& path) {
-    if (path.empty())
-        return nullptr;
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file)
-        return nullptr;
-    std::vector<uint8_t> bytes(kMaxIconFileBytes + 1);
-    const size_t read = std::fread(bytes.data(), 1, bytes.size(), file.get());
-    if (read > static_cast<size_t>(kMaxIconFileBytes))
-        return nullptr;
-    auto icon = std::make_unique<Icon>();
-    if (!DecodeIco(bytes.data(), read, icon.get()))
-        return nullptr;
-    return icon;
-}
-
-} // namespace
-
+// Reads the picture of an ICO file: the 32x32 one if there is one, else the first, each of 24
+// or 32 bits per pixel with its transparency mask. False for anything else, and for any file
+// whose sizes or offsets do not fit.
 bool DecodeIco(const uint8_t* data, size_t size, Icon* icon) {
-    if (!data || size < 6 || Read16(data) != 0 || Read16(data + 2) != 1)
+    if (!data || size < 6 || ReadU16(data) != 0 || ReadU16(data + 2) != 1)
         return false;
-    const size_t count = Read16(data + 4);
+    const size_t count = ReadU16(data + 4);
     if (count == 0 || 6 + 16 * count > size)
         return false;
     bool found = false;
     for (size_t i = 0; i < count; ++i) {
         const uint8_t* entry = data + 6 + 16 * i;
-        const size_t bytes = Read32(entry + 8);
-        const size_t offset = Read32(entry + 12);
+        const size_t bytes = ReadU32(entry + 8);
+        const size_t offset = ReadU32(entry + 12);
         if (offset > size || bytes > size - offset)
             continue;
         Icon picture;
@@ -187,6 +157,18 @@ bool DecodeIco(const uint8_t* data, size_t size, Icon* icon) {
     return found;
 }
 
+std::unique_ptr<Icon> ReadIconFile(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    if (path.empty() || !ReadWholeFile(path.c_str(), kMaxIconFileBytes, &bytes))
+        return nullptr;
+    auto icon = std::make_unique<Icon>();
+    if (!DecodeIco(bytes.data(), bytes.size(), icon.get()))
+        return nullptr;
+    return icon;
+}
+
+} // namespace
+
 HINSTANCE ProgramModule() {
     return reinterpret_cast<HINSTANCE>(&Program());
 }
@@ -198,10 +180,6 @@ HINSTANCE StandInModule(const std::string& executablePath) {
     Module* made = module.get();
     StandIns().push_back(std::move(module));
     return reinterpret_cast<HINSTANCE>(made);
-}
-
-void ForgetStandInModules() {
-    StandIns().clear();
 }
 
 const Icon* IconFromHandle(HICON handle) {

@@ -23,19 +23,13 @@ struct Icon {
 
 // The program's module: the running executable (from /proc/self/exe).
 HINSTANCE ProgramModule();
-// A module for a program at `executablePath` (tests). Forgotten, with its icon, by
-// ForgetStandInModules.
+// A module for a program at `executablePath` (tests). Forgotten, with its icon, when the seams
+// reset.
 HINSTANCE StandInModule(const std::string& executablePath);
-void ForgetStandInModules();
 
 // The icon behind a handle, null for anything that is not a live icon or cursor.
 const Icon* IconFromHandle(HICON icon);
 // The standard arrow cursor.
 HCURSOR ArrowCursor();
-
-// Reads the picture of an ICO file: the 32x32 one if there is one, else the first, each of 24
-// or 32 bits per pixel with its transparency mask. False for anything else, and for any file
-// whose sizes or offsets do not fit.
-bool DecodeIco(const uint8_t* data, size_t size, Icon* icon);
 
 } // namespace compat

@@ -116,23 +116,26 @@ int CodeOfScancode(SDL_Scancode scancode) {
 
 } // namespace
 
+int SharedCode(int virtualKey) {
+    // The side codes run VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU.
+    if (virtualKey < VK_LSHIFT || virtualKey > VK_RMENU)
+        return 0;
+    static const int shared[] = {VK_SHIFT, VK_CONTROL, VK_MENU};
+    return shared[(virtualKey - VK_LSHIFT) / 2];
+}
+
 VirtualKey VirtualKeyFromSdl(SDL_Keycode key, SDL_Scancode scancode) {
-    switch (scancode) {
-    case SDL_SCANCODE_LSHIFT:
-        return VirtualKey{VK_SHIFT, VK_LSHIFT};
-    case SDL_SCANCODE_RSHIFT:
-        return VirtualKey{VK_SHIFT, VK_RSHIFT};
-    case SDL_SCANCODE_LCTRL:
-        return VirtualKey{VK_CONTROL, VK_LCONTROL};
-    case SDL_SCANCODE_RCTRL:
-        return VirtualKey{VK_CONTROL, VK_RCONTROL};
-    case SDL_SCANCODE_LALT:
-        return VirtualKey{VK_MENU, VK_LMENU};
-    case SDL_SCANCODE_RALT:
-        return VirtualKey{VK_MENU, VK_RMENU};
-    default:
-        break;
-    }
+    static const struct {
+        SDL_Scancode scancode;
+        int side;
+    } sides[] = {
+        {SDL_SCANCODE_LSHIFT, VK_LSHIFT},  {SDL_SCANCODE_RSHIFT, VK_RSHIFT},
+        {SDL_SCANCODE_LCTRL, VK_LCONTROL}, {SDL_SCANCODE_RCTRL, VK_RCONTROL},
+        {SDL_SCANCODE_LALT, VK_LMENU},     {SDL_SCANCODE_RALT, VK_RMENU},
+    };
+    for (const auto& entry : sides)
+        if (entry.scancode == scancode)
+            return VirtualKey{SharedCode(entry.side), entry.side};
     if (key >= SDLK_a && key <= SDLK_z)
         return VirtualKey{'A' + (key - SDLK_a), 0};
     return VirtualKey{CodeOfScancode(scancode), 0};

@@ -14,6 +14,10 @@ struct VirtualKey {
     int side = 0;
 };
 
+// The shared code (VK_SHIFT, VK_CONTROL or VK_MENU) of a side's key (VK_LSHIFT ... VK_RMENU);
+// 0 for any other key.
+int SharedCode(int virtualKey);
+
 // Letters follow the keyboard's layout, as Windows' do (SDL's 'a' is Windows' 'A'); every other
 // key goes by its place on the keyboard, named as on a US keyboard (the key right of '0' is
 // VK_OEM_MINUS wherever it is).

@@ -1,6 +1,8 @@
 // GetAsyncKeyState: keys down now, and keys pressed since the previous poll of each.
 #include "KeyState.h"
 
+#include "KeyCodes.h"
+
 #include "compat/Seams.h"
 
 #include <array>
@@ -24,31 +26,10 @@ KeyTable& Keys() {
     return keys;
 }
 
-bool Valid(int virtualKey) {
-    return virtualKey > 0 && virtualKey < 256;
-}
-
-// The shared code of a side's key, or 0.
-int SharedCode(int virtualKey) {
-    switch (virtualKey) {
-    case VK_LSHIFT:
-    case VK_RSHIFT:
-        return VK_SHIFT;
-    case VK_LCONTROL:
-    case VK_RCONTROL:
-        return VK_CONTROL;
-    case VK_LMENU:
-    case VK_RMENU:
-        return VK_MENU;
-    default:
-        return 0;
-    }
-}
-
 } // namespace
 
 void KeyWentDown(int virtualKey) {
-    if (!Valid(virtualKey))
+    if (!IsVirtualKey(virtualKey))
         return;
     KeyTable& keys = Keys();
     keys.down[virtualKey] = true;
@@ -58,26 +39,20 @@ void KeyWentDown(int virtualKey) {
 }
 
 void KeyWentUp(int virtualKey) {
-    if (Valid(virtualKey))
+    if (IsVirtualKey(virtualKey))
         Keys().down[virtualKey] = false;
 }
 
 bool KeyIsDown(int virtualKey) {
-    if (!Valid(virtualKey))
+    if (!IsVirtualKey(virtualKey))
         return false;
     const KeyTable& keys = Keys();
     if (keys.down[virtualKey])
         return true;
-    switch (virtualKey) {
-    case VK_SHIFT:
-        return keys.down[VK_LSHIFT] || keys.down[VK_RSHIFT];
-    case VK_CONTROL:
-        return keys.down[VK_LCONTROL] || keys.down[VK_RCONTROL];
-    case VK_MENU:
-        return keys.down[VK_LMENU] || keys.down[VK_RMENU];
-    default:
-        return false;
-    }
+    for (int side = VK_LSHIFT; side <= VK_RMENU; ++side)
+        if (keys.down[side] && SharedCode(side) == virtualKey)
+            return true;
+    return false;
 }
 
 void ForgetKeys() {
@@ -101,7 +76,7 @@ bool ShiftDownForMessages() {
 
 SHORT WINAPI GetAsyncKeyState(int vKey) {
     using namespace compat;
-    if (!Valid(vKey))
+    if (!IsVirtualKey(vKey))
         return 0;
     bool& pressed = Keys().pressed[vKey];
     const int state = (KeyIsDown(vKey) ? 0x8000 : 0) | (pressed ? 1 : 0);

@@ -5,6 +5,11 @@
 
 namespace compat {
 
+// The codes a key table holds: 1 to 255.
+inline bool IsVirtualKey(int virtualKey) {
+    return virtualKey > 0 && virtualKey < 256;
+}
+
 // A key went down (again, for an auto-repeat) or up. A side's code (VK_LSHIFT, ...) counts for
 // its shared code (VK_SHIFT) too.
 void KeyWentDown(int virtualKey);

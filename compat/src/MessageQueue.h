@@ -9,12 +9,6 @@ namespace compat {
 
 // --- The queue ---
 
-// Adds a message at the end. A mouse move right after a mouse move of the same window replaces
-// it, as Windows keeps only the pointer's latest position.
-void PostToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// Adds a message at the front: the next one taken (TranslateMessage's characters).
-void PostNextInQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-bool IsQueued(HWND window, UINT message);
 // Drops the messages of a window that is being destroyed.
 void ForgetMessagesOf(HWND window);
 // Messages waiting, the quit message included.

@@ -56,8 +56,8 @@ LPARAM PositionParam(POINT point) {
     return MAKELONG(point.x, point.y);
 }
 
-} // namespace
-
+// Adds a message at the end. A mouse move right after a mouse move of the same window replaces
+// it, as Windows keeps only the pointer's latest position.
 void PostToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     std::deque<MSG>& messages = Queue().messages;
     if (message == WM_MOUSEMOVE && !messages.empty() && messages.back().message == WM_MOUSEMOVE &&
@@ -68,6 +68,7 @@ void PostToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     messages.push_back(MakeMessage(window, message, wParam, lParam));
 }
 
+// Adds a message at the front: the next one taken (TranslateMessage's characters).
 void PostNextInQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Queue().messages.push_front(MakeMessage(window, message, wParam, lParam));
 }
@@ -78,6 +79,8 @@ bool IsQueued(HWND window, UINT message) {
         return queued.hwnd == window && queued.message == message;
     });
 }
+
+} // namespace
 
 void ForgetMessagesOf(HWND window) {
     std::deque<MSG>& messages = Queue().messages;
@@ -96,7 +99,7 @@ void SetPeekHook(std::function<void()> hook) {
 }
 
 void KeyInput(HWND window, int virtualKey, int side, bool down) {
-    if (virtualKey <= 0 || virtualKey > 0xFF)
+    if (!IsVirtualKey(virtualKey))
         return;
     const int own = side ? side : virtualKey;
     const bool wasDown = KeyIsDown(own);

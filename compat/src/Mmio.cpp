@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 
 #include "Failures.h"
+#include "Files.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -46,11 +47,6 @@ size_t ReadAt(MmioFile& file, uint64_t offset, void* into, size_t count) {
     if (fseeko(file.stream, static_cast<off_t>(offset), SEEK_SET) != 0)
         return 0;
     return std::fread(into, 1, count, file.stream);
-}
-
-DWORD LittleEndian(const uint8_t* bytes) {
-    return static_cast<DWORD>(bytes[0]) | static_cast<DWORD>(bytes[1]) << 8 |
-           static_cast<DWORD>(bytes[2]) << 16 | static_cast<DWORD>(bytes[3]) << 24;
 }
 
 // What descending and ascending check first: a forced failure, the handle, the chunk. The open
@@ -166,15 +162,15 @@ MMRESULT WINAPI mmioDescend(HMMIO handle, LPMMCKINFO chunk, const MMCKINFO* pare
         uint8_t header[kHeaderBytes + kFormTypeBytes];
         if (at + kHeaderBytes > end || ReadAt(*file, at, header, kHeaderBytes) != kHeaderBytes)
             return MMIOERR_CHUNKNOTFOUND;
-        const FOURCC id = LittleEndian(header);
-        const DWORD size = LittleEndian(header + 4);
+        const FOURCC id = compat::ReadU32(header);
+        const DWORD size = compat::ReadU32(header + 4);
         const uint64_t dataOffset = at + kHeaderBytes;
         const uint64_t chunkEnd = dataOffset + size;
         // The form type, when it is there to be read.
         const bool typed =
             IsForm(id) && size >= kFormTypeBytes && dataOffset + kFormTypeBytes <= end &&
             ReadAt(*file, dataOffset, header + kHeaderBytes, kFormTypeBytes) == kFormTypeBytes;
-        const FOURCC type = typed ? LittleEndian(header + kHeaderBytes) : 0;
+        const FOURCC type = typed ? compat::ReadU32(header + kHeaderBytes) : 0;
 
         bool found;
         switch (search) {

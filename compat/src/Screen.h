@@ -55,7 +55,6 @@ public:
     // The window went away under us (it is being destroyed): forget it.
     void WindowGone() override;
     bool Showing() const { return window_ != nullptr; }
-    Window* ShownWindow() const { return window_; }
 
     // Shows a frame of the mode's size and depth, then waits for the next refresh unless the
     // display's own wait already did (or `pace` is false). Paces even when nothing can be
@@ -65,7 +64,7 @@ public:
     POINT ModePixelFromWindow(int x, int y) const override;
     // The colour of a pixel of the window as last shown, where we draw into the window's
     // pixels ourselves (the headless drivers, Xvfb); false elsewhere or outside the window.
-    bool WindowColor(int x, int y, COLORREF* color) const;
+    bool WindowColor(int x, int y, COLORREF* color) const override;
 
 private:
     // Picks how frames reach the window: a GPU renderer where there is one, else our own

@@ -2,6 +2,7 @@
 
 #include "Cursor.h"
 #include "Icon.h"
+#include "compat/Seams.h"
 
 #include <SDL.h>
 
@@ -13,9 +14,21 @@ namespace compat {
 
 namespace {
 
+void DestroyAllWindowObjects();
+
+// Every window: the program's, made by CreateWindowExA, and the bare ones of the seams.
 std::vector<std::unique_ptr<Window>>& LiveWindows() {
-    static std::vector<std::unique_ptr<Window>> windows;
+    static std::vector<std::unique_ptr<Window>> windows = [] {
+        seams::AddResetHook(DestroyAllWindowObjects);
+        return std::vector<std::unique_ptr<Window>>{};
+    }();
     return windows;
+}
+
+void DestroyAllWindowObjects() {
+    auto& windows = LiveWindows();
+    while (!windows.empty())
+        DestroyWindowObject(HandleOf(windows.front().get()));
 }
 
 void SetSdlIcon(SDL_Window* sdlWindow, const Window& window) {
@@ -74,7 +87,7 @@ Window* WindowFromHandle(HWND handle) {
 HWND NewestProgramWindow() {
     const auto& windows = LiveWindows();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it)
-        if ((*it)->madeByProgram)
+        if ((*it)->procedure)
             return HandleOf(it->get());
     return nullptr;
 }

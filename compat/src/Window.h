@@ -17,12 +17,15 @@ struct SDL_Window;
 namespace compat {
 
 // What shows frames in a window: told when the window goes away, and asked where a window
-// position (a mouse position) falls in the pixels it shows.
+// position (a mouse position) falls in the pixels it shows, and what colour a pixel of the
+// window shows.
 class WindowPresenter {
 public:
     // The window is being destroyed: its SDL window goes right after this returns.
     virtual void WindowGone() = 0;
     virtual POINT ModePixelFromWindow(int x, int y) const = 0;
+    // The colour of a pixel of the window as last shown; false where it cannot be read.
+    virtual bool WindowColor(int x, int y, COLORREF* color) const = 0;
 
 protected:
     ~WindowPresenter() = default;
@@ -35,15 +38,13 @@ struct Window {
     int y = 0;
     int width = 0;
     int height = 0;
-    // From the window's class; null procedure for the bare windows of the seams.
+    // From the window's class. Every class has a procedure, so a null one marks a bare window
+    // of the seams.
     WNDPROC procedure = nullptr;
     UINT classStyle = 0;
     HICON icon = nullptr;
     HICON smallIcon = nullptr;
-    DWORD style = 0;
     bool visible = false;
-    // Made by CreateWindowExA (not a seams window).
-    bool madeByProgram = false;
     // DestroyWindow is under way (WM_DESTROY is being sent).
     bool destroying = false;
     // Owned; null until the window is first needed on the display.
@@ -55,7 +56,7 @@ struct Window {
 // A new window object with its handle. Nothing appears on the display yet.
 HWND CreateWindowObject(const char* title, int x, int y, int width, int height);
 // Destroys the window object and its SDL window; a presenter is told first. Unknown handles are
-// ignored.
+// ignored. A fresh start for tests destroys every window object this way, without messages.
 void DestroyWindowObject(HWND window);
 // The window behind a handle, or null when the handle is not a live window.
 Window* WindowFromHandle(HWND window);

@@ -28,25 +28,16 @@ struct WindowClass {
 
 struct Registry {
     std::vector<WindowClass> classes;
-    std::vector<HWND> windows;
     ATOM nextAtom = 0xC000; // where Windows numbers registered classes from
 };
 
-void Forget(Registry& registry);
-
+// A fresh start for tests forgets the classes (and, in Window.cpp, the windows).
 Registry& Classes() {
     static Registry registry = [] {
-        seams::AddResetHook([] { Forget(Classes()); });
+        seams::AddResetHook([] { Classes() = Registry{}; });
         return Registry{};
     }();
     return registry;
-}
-
-// A fresh start for tests: the program's windows go without messages, the classes with them.
-void Forget(Registry& registry) {
-    for (HWND window : registry.windows)
-        DestroyWindowObject(window);
-    registry = Registry{};
 }
 
 WindowClass* FindClass(LPCSTR name) {
@@ -73,6 +64,20 @@ ATOM Register(const WindowClass& wanted, const char* operation) {
     return made.atom;
 }
 
+// What RegisterClassA and RegisterClassExA share; only the extended class has a small icon.
+template <typename Class>
+ATOM RegisterFrom(const Class& wndClass, HICON smallIcon, const char* operation) {
+    if (!wndClass.lpszClassName || IS_INTRESOURCE(wndClass.lpszClassName))
+        return 0;
+    WindowClass wanted;
+    wanted.name = wndClass.lpszClassName;
+    wanted.style = wndClass.style;
+    wanted.procedure = wndClass.lpfnWndProc;
+    wanted.icon = wndClass.hIcon;
+    wanted.smallIcon = smallIcon;
+    return Register(wanted, operation);
+}
+
 } // namespace
 
 } // namespace compat
@@ -80,27 +85,15 @@ ATOM Register(const WindowClass& wanted, const char* operation) {
 using namespace compat;
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass) {
-    if (!lpWndClass || !lpWndClass->lpszClassName || IS_INTRESOURCE(lpWndClass->lpszClassName))
+    if (!lpWndClass)
         return 0;
-    WindowClass wanted;
-    wanted.name = lpWndClass->lpszClassName;
-    wanted.style = lpWndClass->style;
-    wanted.procedure = lpWndClass->lpfnWndProc;
-    wanted.icon = lpWndClass->hIcon;
-    return Register(wanted, "RegisterClassA");
+    return RegisterFrom(*lpWndClass, nullptr, "RegisterClassA");
 }
 
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* lpWndClass) {
-    if (!lpWndClass || lpWndClass->cbSize != sizeof(WNDCLASSEXA) || !lpWndClass->lpszClassName ||
-        IS_INTRESOURCE(lpWndClass->lpszClassName))
+    if (!lpWndClass || lpWndClass->cbSize != sizeof(WNDCLASSEXA))
         return 0;
-    WindowClass wanted;
-    wanted.name = lpWndClass->lpszClassName;
-    wanted.style = lpWndClass->style;
-    wanted.procedure = lpWndClass->lpfnWndProc;
-    wanted.icon = lpWndClass->hIcon;
-    wanted.smallIcon = lpWndClass->hIconSm;
-    return Register(wanted, "RegisterClassExA");
+    return RegisterFrom(*lpWndClass, lpWndClass->hIconSm, "RegisterClassExA");
 }
 
 HWND WINAPI CreateWindowExA(DWORD, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X,
@@ -116,10 +109,7 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR lpClassName, LPCSTR lpWindowName, DWOR
     window->classStyle = windowClass->style;
     window->icon = windowClass->icon;
     window->smallIcon = windowClass->smallIcon;
-    window->style = dwStyle;
     window->visible = (dwStyle & WS_VISIBLE) != 0;
-    window->madeByProgram = true;
-    Classes().windows.push_back(handle);
     return handle;
 }
 
@@ -146,8 +136,6 @@ BOOL WINAPI DestroyWindow(HWND hWnd) {
     if (window->procedure)
         window->procedure(hWnd, WM_DESTROY, 0, 0);
     ForgetMessagesOf(hWnd);
-    auto& windows = Classes().windows;
-    windows.erase(std::remove(windows.begin(), windows.end(), hWnd), windows.end());
     DestroyWindowObject(hWnd);
     return TRUE;
 }

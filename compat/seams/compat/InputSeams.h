@@ -18,7 +18,7 @@ void KeyDown(int virtualKey);
 // The key goes up: WM_KEYUP joins the queue. A key pressed and released before anything polled
 // it still reads pressed once (GetAsyncKeyState's "pressed since the last poll").
 void KeyUp(int virtualKey);
-// Every key up, nothing queued (for a fresh start).
+// Every key up and none pressed since the last poll (for a fresh start); queued messages stay.
 void ReleaseAllKeys();
 
 // --- The mouse, in the display mode's pixels ---
