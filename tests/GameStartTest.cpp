@@ -1,9 +1,12 @@
 // The game brought up headless on the platform's display: what start-up keeps of the modes.
 #include "CGameProbe.h"
 #include "TestFiles.h"
+#include "app/ScreenColours.h"
 #include "gfx/CGraphics.h"
 
+#include "compat/GdiSeams.h"
 #include "compat/GfxSeams.h"
+#include "compat/Seams.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +35,36 @@ TEST(GameStart, OffersOnlyTheModesTheScreensAreLaidOutFor) {
             EXPECT_EQ(mode->BitsPerPixel(), 16);
             mode = kept.Next(mode);
         }
+    }
+    graphics.Release();
+    g_graphics = nullptr;
+}
+
+// Every mode change makes the interface font for the new width; the old one must go with it,
+// whether the new mode comes up or a failed change falls back to the standard mode.
+TEST(GameStart, ModeChangesKeepOneInterfaceFont) {
+    testfiles::ScratchDir scratch(true);
+    CGraphics graphics;
+    g_graphics = &graphics;
+    {
+        CGame game;
+        ASSERT_TRUE(game.Init(compat::seams::MakeTestWindow()));
+        game.SetState(Resolution);
+        game.Frame();
+        const int gdiObjects = compat::seams::LiveGdiObjects();
+        const CGameProbe probe{game};
+        // A click in the middle of the list's row `row`, in the mode of the moment.
+        auto pick = [&](int row) {
+            game.OnLeftClick(probe.Width() / 2, screen::kFirstRow + screen::kRowHeight * row + 10);
+            game.Frame();
+        };
+        pick(1);
+        ASSERT_EQ(probe.Width(), 800);
+        // 1024x768 and then 800x600 again refused: the standard mode it is.
+        compat::seams::FailNext("IDirectDraw7::SetDisplayMode", DDERR_GENERIC, 2);
+        pick(2);
+        ASSERT_EQ(probe.Width(), 640);
+        EXPECT_EQ(compat::seams::LiveGdiObjects(), gdiObjects);
     }
     graphics.Release();
     g_graphics = nullptr;

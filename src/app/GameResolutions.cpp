@@ -66,8 +66,10 @@ bool CGame::RestoreDisplay(int32_t oldWidth, int32_t oldHeight, HFONT oldFont) {
         return false;
     }
     // At start-up the display falls back to the standard mode when it must.
-    if (width != oldWidth)
+    if (width != oldWidth) {
+        DeleteObject(font);
         font = MakeInterfaceFont();
+    }
     PlacePlayfield();
     return true;
 }
