@@ -2,7 +2,7 @@
 
 #include "CGameProbe.h"
 #include "CLevelProbe.h"
-#include "PngFile.h"
+#include "raster/Png.h"
 
 #include "compat/GfxSeams.h"
 #include "compat/InputSeams.h"
@@ -554,7 +554,7 @@ Replay::Outcome Replay::Shot(const Command& command) {
                 rgb.push_back(static_cast<uint8_t>(colour));
             }
         }
-        const std::vector<uint8_t> png = EncodePng(format.width, format.height, rgb);
+        const std::vector<uint8_t> png = raster::EncodePng(format.width, format.height, 3, rgb);
         std::ofstream out(path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(png.data()),
                   static_cast<std::streamsize>(png.size()));
