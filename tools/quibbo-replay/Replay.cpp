@@ -465,13 +465,9 @@ Replay::Outcome Replay::StartGame(const Command& command) {
             return Fail(command, expected, ShortState());
         return Outcome::Waiting;
     }
-    int32_t x = 0, y = 0;
     if (game.State() != MainMenu)
         return Fail(command, expected, ShortState());
-    if (game.StartItemMiddle(&x, &y)) {
-        seams::MouseMove(x, y);
-        seams::LeftButtonDown(x, y);
-        seams::LeftButtonUp(x, y);
+    if (game.ClickStart()) {
         startClicked_ = true;
         waitStart_ = timeGetTime();
     }
