@@ -71,7 +71,6 @@ fs::path GameFolder(int width, int height) {
         fs::temp_directory_path() / ("quibbo-bench-play-" + std::to_string(getpid()));
     fs::remove_all(folder);
     fs::copy(QUIBBO_GAME_DIR, folder, fs::copy_options::recursive);
-    fs::remove(folder / "quibbo.ini");
     fs::remove_all(folder / "logs");
     WriteFile(folder / "bench.lev", FullField().Bytes());
     std::ofstream(folder / "levels.txt") << "1 bench.lev\n";

@@ -6,8 +6,6 @@
 #include "app/CGame.h"
 #include "gfx/CGraphics.h"
 
-#include <cstdio>
-
 namespace {
 
 constexpr char kInput[] = "border.txt";
@@ -15,10 +13,7 @@ constexpr char kInput[] = "border.txt";
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    fuzzsupport::StartHarness(argc, argv, true);
-    fuzzsupport::InScratchFolder inside;
-    // The input replaces the game folder's list here, never through the link into it.
-    std::remove(kInput);
+    fuzzsupport::StartHarness(argc, argv, true, kInput);
     g_graphics = fuzzsupport::StartDisplay();
     return 0;
 }

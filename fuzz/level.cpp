@@ -26,13 +26,14 @@ CGraphics* graphics = nullptr;
 bool ToolReads(const uint8_t* data, size_t size) {
     LevelFile file;
     std::vector<std::string> faults;
+    const std::vector<uint8_t> bytes(data, data + size);
     const bool parsed = file.Parse(data, size, faults);
     FUZZ_CHECK(parsed == faults.empty());
-    const LevelCheck check = LevelCheck::Bytes(std::vector<uint8_t>(data, data + size), ".");
+    const LevelCheck check = LevelCheck::Bytes(bytes, ".");
     FUZZ_CHECK(parsed == check.errors.empty());
     if (!parsed)
         return false;
-    FUZZ_CHECK(file.Bytes() == std::vector<uint8_t>(data, data + size));
+    FUZZ_CHECK(file.Bytes() == bytes);
     LevelFile shown;
     std::vector<std::string> errors;
     FUZZ_CHECK(LevelText::Parse(LevelText::Format(file), "shown", shown, errors));

@@ -18,16 +18,10 @@ namespace {
 constexpr char kInput[] = "input.txt";
 constexpr char kOutput[] = "output.lev";
 
-std::vector<uint8_t> ReadAll(const char* name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     fuzzsupport::StartHarness(argc, argv, true);
-    fuzzsupport::InScratchFolder inside;
     return 0;
 }
 
@@ -38,17 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     std::ostringstream out, err;
     const int status = LevelTool::Run({"build", "--data", ".", kInput, kOutput}, out, err);
-    std::FILE* written = std::fopen(kOutput, "rb");
-    const bool wroteLevel = written != nullptr;
-    if (written)
-        std::fclose(written);
+    std::ifstream written(kOutput, std::ios::binary);
+    const bool wroteLevel = written.is_open();
     // Written exactly when the build succeeded, and said so; otherwise the errors were given.
     FUZZ_CHECK(wroteLevel == (status == LevelTool::kClean));
     FUZZ_CHECK(wroteLevel ? !out.str().empty() : !err.str().empty());
     if (!wroteLevel)
         return 0;
 
-    const std::vector<uint8_t> bytes = ReadAll(kOutput);
+    const std::vector<uint8_t> bytes(std::istreambuf_iterator<char>(written), {});
     LevelFile level;
     std::vector<std::string> faults;
     FUZZ_CHECK(level.Parse(bytes.data(), bytes.size(), faults));

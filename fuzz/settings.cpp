@@ -9,8 +9,6 @@
 
 #include "compat/GfxSeams.h"
 
-#include <cstdio>
-
 namespace {
 
 constexpr char kInput[] = "quibbo.ini";
@@ -18,10 +16,7 @@ constexpr char kInput[] = "quibbo.ini";
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    fuzzsupport::StartHarness(argc, argv, true);
-    fuzzsupport::InScratchFolder inside;
-    // The input replaces any settings of the game folder here, never through the link into it.
-    std::remove(kInput);
+    fuzzsupport::StartHarness(argc, argv, true, kInput);
     return 0;
 }
 

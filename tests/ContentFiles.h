@@ -3,6 +3,9 @@
 #pragma once
 
 #include "raster/Colour.h"
+#include "raster/Png.h"
+
+#include <algorithm>
 
 #include <cstdint>
 #include <optional>
@@ -230,6 +233,94 @@ inline std::optional<Icon> ParseIco(const std::vector<uint8_t>& b, std::string* 
         }
     }
     return icon;
+}
+
+inline uint32_t Be32(const std::vector<uint8_t>& b, size_t at) {
+    return uint32_t(b[at]) << 24 | uint32_t(b[at + 1]) << 16 | uint32_t(b[at + 2]) << 8 | b[at + 3];
+}
+
+struct Png {
+    int width = 0;
+    int height = 0;
+    int channels = 0;           // 4: R, G, B, A; 3: R, G, B
+    int storedBlocks = 0;       // the deflate blocks the image data came in
+    std::vector<uint8_t> bytes; // `channels` bytes a pixel, top row first
+};
+
+// An 8-bit RGBA or RGB PNG without filters or interlace, its image data in stored deflate
+// blocks; anything else, or a wrong checksum or length, is refused with the reason. The
+// checksums are the writer's own, held to their standards by
+// ReplayPng.ChecksumsMatchTheirStandards.
+inline std::optional<Png> ParsePng(const std::vector<uint8_t>& b, std::string* why) {
+    auto fail = [why](const std::string& reason) {
+        *why = reason;
+        return std::optional<Png>();
+    };
+    const std::vector<uint8_t> signature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (b.size() < 8 || !std::equal(signature.begin(), signature.end(), b.begin())) {
+        return fail("no PNG signature");
+    }
+    Png image;
+    std::vector<uint8_t> zlib;
+    for (size_t at = 8, length = 0;; at += 12 + length) {
+        if (at + 12 > b.size()) {
+            return fail("chunk beyond the end");
+        }
+        length = Be32(b, at);
+        const std::string type(b.begin() + at + 4, b.begin() + at + 8);
+        if (at + 12 + length > b.size()) {
+            return fail(type + " beyond the end");
+        }
+        if (raster::Crc32(&b[at + 4], length + 4) != Be32(b, at + 8 + length)) {
+            return fail(type + " checksum wrong");
+        }
+        const auto data = b.begin() + at + 8;
+        if (type == "IHDR") {
+            image.width = static_cast<int>(Be32(b, at + 8));
+            image.height = static_cast<int>(Be32(b, at + 12));
+            image.channels = data[9] == 6 ? 4 : data[9] == 2 ? 3 : 0;
+            if (length != 13 || data[8] != 8 || image.channels == 0 || data[12] != 0) {
+                return fail("not 8-bit RGBA or RGB without interlace");
+            }
+        } else if (type == "IDAT") {
+            zlib.insert(zlib.end(), data, data + length);
+        } else if (type == "IEND") {
+            if (at + 12 != b.size()) {
+                return fail("bytes after IEND");
+            }
+            break;
+        }
+    }
+    // zlib: header, stored blocks, Adler-32 of the raw data.
+    std::vector<uint8_t> raw;
+    size_t at = 2;
+    for (bool last = false; !last; ++image.storedBlocks) {
+        if (at + 5 > zlib.size() || (zlib[at] & 0x06) != 0) {
+            return fail("not a stored block");
+        }
+        last = zlib[at] & 1;
+        const size_t size = zlib[at + 1] | zlib[at + 2] << 8;
+        if ((size ^ (zlib[at + 3] | zlib[at + 4] << 8)) != 0xFFFF || at + 5 + size > zlib.size()) {
+            return fail("stored block length wrong");
+        }
+        raw.insert(raw.end(), zlib.begin() + at + 5, zlib.begin() + at + 5 + size);
+        at += 5 + size;
+    }
+    if (at + 4 != zlib.size() || Be32(zlib, at) != raster::Adler32(raw.data(), raw.size())) {
+        return fail("Adler-32 wrong");
+    }
+    const size_t row = static_cast<size_t>(image.width) * image.channels;
+    if (raw.size() != (row + 1) * image.height) {
+        return fail("image data of the wrong size");
+    }
+    for (int y = 0; y < image.height; ++y) {
+        if (raw[y * (row + 1)] != 0) {
+            return fail("a filtered row");
+        }
+        image.bytes.insert(image.bytes.end(), raw.begin() + y * (row + 1) + 1,
+                           raw.begin() + (y + 1) * (row + 1));
+    }
+    return image;
 }
 
 } // namespace contentfiles

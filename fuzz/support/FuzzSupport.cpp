@@ -104,7 +104,7 @@ std::string GameFolder() {
     return chosen && *chosen ? chosen : QUIBBO_GAME_DIR;
 }
 
-void MakeScratchFolder(bool linkGame) {
+void MakeScratchFolder(bool linkGame, const char* input) {
     outside = fs::current_path();
     const char* tmp = std::getenv("TMPDIR");
     std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/quibbo-fuzz-XXXXXX";
@@ -125,7 +125,7 @@ void MakeScratchFolder(bool linkGame) {
             " (build quibbo_content, or set QUIBBO_GAME_DIR)");
     for (const fs::directory_entry& entry : fs::directory_iterator(game)) {
         const fs::path name = entry.path().filename();
-        if (name == "logs")
+        if (name == "logs" || (input && name == input))
             continue;
         fs::create_symlink(entry.path(), scratch / name, error);
         if (error)
@@ -159,11 +159,11 @@ void WriteInput(const char* name, const uint8_t* data, size_t size) {
         Die(std::string("cannot write ") + name);
 }
 
-void StartHarness(int* argc, char*** argv, bool linkGame) {
+void StartHarness(int* argc, char*** argv, bool linkGame, const char* input) {
     KeepPathsAbsolute(argc, argv);
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    MakeScratchFolder(linkGame);
+    MakeScratchFolder(linkGame, input);
     compat::seams::SetTicks(1000);
 }
 

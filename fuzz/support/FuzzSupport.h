@@ -14,7 +14,7 @@ namespace fuzzsupport {
 // the command line made absolute (KeepPathsAbsolute), SDL's dummy drivers chosen (unless the
 // caller chose others), the scratch folder made (MakeScratchFolder) and the clock set, so that
 // flips and waits go by it instead of sleeping.
-void StartHarness(int* argc, char*** argv, bool linkGame);
+void StartHarness(int* argc, char*** argv, bool linkGame, const char* input = nullptr);
 
 // A display as the game makes its own, 640x480 in 16 bits on a window of its own, for the
 // readers that load or draw pictures. Its log, which stays open for the whole run and gains a
@@ -31,9 +31,10 @@ void KeepPathsAbsolute(int* argc, char*** argv);
 // Makes a scratch folder (under $TMPDIR, else /tmp), which is removed again when the process
 // ends normally. It holds an empty logs/ folder. With `linkGame`, every entry of the game folder
 // (scenery/, sound/, levels/, ...) is linked into it, so that the names the game uses
-// ("scenery/next.bmp") find our content. The game folder is $QUIBBO_GAME_DIR when that is set,
-// else the one this build made. Exits the process when any of it cannot be done.
-void MakeScratchFolder(bool linkGame);
+// ("scenery/next.bmp") find our content, except `input`: the harness writes its input there,
+// never through a link into the game folder. The game folder is $QUIBBO_GAME_DIR when that is
+// set, else the one this build made. Exits the process when any of it cannot be done.
+void MakeScratchFolder(bool linkGame, const char* input = nullptr);
 
 // The scratch folder is the working folder while one of these lives: readers name their files
 // relative to it. Outside, the working folder is libFuzzer's own, so that it can run the program

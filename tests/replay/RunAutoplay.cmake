@@ -6,12 +6,8 @@ foreach(variable REPLAY GAME SCRATCH LEVELS SEED)
         message(FATAL_ERROR "RunAutoplay.cmake needs -D${variable}=...")
     endif()
 endforeach()
-file(REMOVE_RECURSE ${SCRATCH})
-file(MAKE_DIRECTORY ${SCRATCH})
-file(COPY ${GAME}/ DESTINATION ${SCRATCH}/game
-    PATTERN quibbo.ini EXCLUDE
-    PATTERN logs EXCLUDE
-    REGEX "/quibbo(\\.exe)?$" EXCLUDE)
+include(${CMAKE_CURRENT_LIST_DIR}/FreshGame.cmake)
+fresh_game(${SCRATCH})
 execute_process(
     COMMAND ${REPLAY} --autoplay --levels ${LEVELS} --seed ${SEED} --game ${SCRATCH}/game
     RESULT_VARIABLE result

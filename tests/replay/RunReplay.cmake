@@ -10,6 +10,7 @@ foreach(variable REPLAY SCRIPT GAME SCRATCH)
         message(FATAL_ERROR "RunReplay.cmake needs -D${variable}=...")
     endif()
 endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/FreshGame.cmake)
 if(NOT EXISTS ${GAME}/border.txt)
     message(FATAL_ERROR "no game content in ${GAME}: build first")
 endif()
@@ -30,13 +31,8 @@ endforeach()
 
 foreach(run RANGE 1 ${RUNS})
     set(dir ${SCRATCH}/run${run})
-    file(REMOVE_RECURSE ${dir})
-    file(MAKE_DIRECTORY ${dir}/game ${dir}/out)
-    # The content only: the settings file, the logs and the program stay behind.
-    file(COPY ${GAME}/ DESTINATION ${dir}/game
-        PATTERN quibbo.ini EXCLUDE
-        PATTERN logs EXCLUDE
-        REGEX "/quibbo(\\.exe)?$" EXCLUDE)
+    fresh_game(${dir})
+    file(MAKE_DIRECTORY ${dir}/out)
     if(DEFINED LEVELS AND EXISTS ${LEVELS})
         file(COPY ${LEVELS}/ DESTINATION ${dir}/game/levels)
     endif()

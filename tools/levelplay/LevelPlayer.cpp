@@ -21,26 +21,37 @@ constexpr DWORD kFrameMs = 16;    // about 60 frames a second
 constexpr DWORD kMoveDelay = 125; // between sideways moves, as play sets it
 constexpr DWORD kGetReady = 2000; // the pause before play
 constexpr int kPlanFrames = 2000; // far longer than any block can take to come to rest
-constexpr int kMostTypes = 6;     // 4^6 states of the outlook below
+
+// A turn key acts once a press: when it goes down, not again until it has been let go.
+bool Pressed(bool down, bool& held) {
+    const bool pressed = down && !held;
+    held = down;
+    return pressed;
+}
 
 } // namespace
 
+const char* EndingText(Ending ending) {
+    switch (ending) {
+    case Ending::Cleared:
+        return "won";
+    case Ending::TimeUp:
+        return "lost, time up";
+    default:
+        return "lost, entry blocked";
+    }
+}
+
 int Controls::Apply(CLevel& level, const Keys& keys, DWORD now) {
     int turns = 0;
-    if (keys.clockwise && !clockwiseHeld) {
-        clockwiseHeld = true;
+    if (Pressed(keys.clockwise, clockwiseHeld)) {
         level.RotateClockwise();
         ++turns;
     }
-    if (!keys.clockwise)
-        clockwiseHeld = false;
-    if (keys.counter && !counterHeld) {
-        counterHeld = true;
+    if (Pressed(keys.counter, counterHeld)) {
         level.RotateCounterClockwise();
         ++turns;
     }
-    if (!keys.counter)
-        counterHeld = false;
     if (keys.left && now - timeStamp >= kMoveDelay) {
         timeStamp = now;
         level.MoveLeft();

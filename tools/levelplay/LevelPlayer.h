@@ -24,7 +24,14 @@ class CLevel;
 
 namespace levelplay {
 
+// The most block types the player plays: its reckoning grows fourfold with every type (4^6
+// states of its outlook at six).
+constexpr int kMostTypes = 6;
+
 enum class Ending { Cleared, TimeUp, EntryBlocked };
+
+// How the tools report an ending: "won", "lost, time up" or "lost, entry blocked".
+const char* EndingText(Ending ending);
 
 struct Game {
     Ending ending = Ending::TimeUp;
@@ -43,6 +50,13 @@ struct Style {
     int32_t difficulty = 100; // the percentage the game applies to the level's speed
     bool hurry = false;       // hold Down once the block is above its column
 };
+
+// How the tools play: at the level's own speed, hurrying every block down.
+inline Style Quick() {
+    Style quick;
+    quick.hurry = true;
+    return quick;
+}
 
 // The keys of play held down in one frame.
 struct Keys {
@@ -70,7 +84,7 @@ struct Controls {
 // which a block came to rest.
 class Player {
 public:
-    // `types`: the level's block-type count, at most six (see Play).
+    // `types`: the level's block-type count, at most kMostTypes.
     Player(int types, const Style& style);
     ~Player();
     Player(const Player&) = delete;
@@ -100,8 +114,8 @@ void LayOut(const LevelFile& file, CLevel& level, int first);
 
 // Plays one game of `level` with the block types that `seed` gives: until the field is empty,
 // the countdown runs out or a block comes to rest with the entry cell occupied. Levels of more
-// than six block types are not played (the game then ends at once, time up): the player's
-// reckoning grows fourfold with every type, and no person could empty such a field anyway.
+// than kMostTypes block types are not played (the game then ends at once, time up): no person
+// could empty such a field anyway.
 Game Play(const LevelFile& level, unsigned seed, const Style& style);
 
 } // namespace levelplay

@@ -16,9 +16,6 @@ namespace {
 
 namespace seams = compat::seams;
 
-// The player's reckoning grows fourfold with every block type; beyond six it does not play.
-constexpr int kMostTypes = 6;
-
 const char* StateName(int32_t state) {
     return state == GameComplete ? "GameComplete" : state == GameOver ? "GameOver" : "MainMenu";
 }
@@ -60,13 +57,7 @@ void Autoplay::OnPeek() {
 
 // A click in the middle of the main menu's Start item, once the title screen has laid it out.
 void Autoplay::StartGame() {
-    int32_t x = 0, y = 0;
-    if (!CGameProbe{*g_game}.StartItemMiddle(&x, &y))
-        return;
-    seams::MouseMove(x, y);
-    seams::LeftButtonDown(x, y);
-    seams::LeftButtonUp(x, y);
-    started_ = true;
+    started_ = CGameProbe{*g_game}.ClickStart();
 }
 
 void Autoplay::Play() {
@@ -79,11 +70,9 @@ void Autoplay::Play() {
         // The first pass of a try: the level is as the get-ready screen loaded it.
         tryLevel_ = game.LevelIndex();
         const int types = CLevelProbe{*level}.BlockTypes();
-        if (types > kMostTypes)
+        if (types > levelplay::kMostTypes)
             return;
-        levelplay::Style quick;
-        quick.hurry = true;
-        player_ = std::make_unique<levelplay::Player>(types, quick);
+        player_ = std::make_unique<levelplay::Player>(types, levelplay::Quick());
         grid_ = Snapshot();
         hurryLocked_ = locked;
     }
@@ -112,7 +101,9 @@ void Autoplay::EndTry(int32_t state) {
     const CGameProbe game{*g_game};
     const bool won = game.LevelIndex() > tryLevel_;
     const int32_t timeLeft = game.Level() ? game.Level()->GetTimer() : 0;
-    const char* ending = won ? "won" : timeLeft <= 0 ? "lost, time up" : "lost, entry blocked";
+    const char* ending = levelplay::EndingText(won             ? levelplay::Ending::Cleared
+                                               : timeLeft <= 0 ? levelplay::Ending::TimeUp
+                                                               : levelplay::Ending::EntryBlocked);
     fprintf(out_, "level %d: %s, %d seconds left, score %d\n", tryLevel_ + 1, ending,
             std::max(timeLeft, 0) / 1000, game.Score());
     fflush(out_);

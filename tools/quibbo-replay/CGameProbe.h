@@ -1,8 +1,11 @@
-// Read access to the game object's state, for the replay driver and tests.
+// Read access to the game object's state, and a click on its Start item, for the replay driver,
+// the tests and the fuzzing harnesses.
 #pragma once
 
 #include "app/CGame.h"
 #include "play/CLevel.h"
+
+#include "compat/InputSeams.h"
 
 #include <cstring>
 #include <string>
@@ -34,15 +37,17 @@ struct CGameProbe {
     // The title screen's bouncing title, one for the whole run.
     const CGame::Title& Title() const { return CGame::title; }
     const DisplayModeList& Modes() const { return game.modes; }
-    const CMenuItem& MenuItem(int item) const { return game.menuItems[item]; }
-    // Where a click on the main menu's Start item goes: its middle; false until the title
+    // A click in the middle of the main menu's Start item; false, and no click, until the title
     // screen has laid its items out.
-    bool StartItemMiddle(int32_t* x, int32_t* y) const {
+    bool ClickStart() const {
         const CMenuItem& start = game.menuItems[0];
         if (game.state != MainMenu || !game.entered || start.width <= 0 || start.height <= 0)
             return false;
-        *x = start.x + start.width / 2;
-        *y = start.y + start.height / 2;
+        const int x = start.x + start.width / 2;
+        const int y = start.y + start.height / 2;
+        compat::seams::MouseMove(x, y);
+        compat::seams::LeftButtonDown(x, y);
+        compat::seams::LeftButtonUp(x, y);
         return true;
     }
 

@@ -2,7 +2,7 @@
 
 #include "CGameProbe.h"
 #include "CLevelProbe.h"
-#include "PngFile.h"
+#include "raster/Png.h"
 
 #include "compat/GfxSeams.h"
 #include "compat/InputSeams.h"
@@ -465,13 +465,9 @@ Replay::Outcome Replay::StartGame(const Command& command) {
             return Fail(command, expected, ShortState());
         return Outcome::Waiting;
     }
-    int32_t x = 0, y = 0;
     if (game.State() != MainMenu)
         return Fail(command, expected, ShortState());
-    if (game.StartItemMiddle(&x, &y)) {
-        seams::MouseMove(x, y);
-        seams::LeftButtonDown(x, y);
-        seams::LeftButtonUp(x, y);
+    if (game.ClickStart()) {
         startClicked_ = true;
         waitStart_ = timeGetTime();
     }
@@ -554,7 +550,7 @@ Replay::Outcome Replay::Shot(const Command& command) {
                 rgb.push_back(static_cast<uint8_t>(colour));
             }
         }
-        const std::vector<uint8_t> png = EncodePng(format.width, format.height, rgb);
+        const std::vector<uint8_t> png = raster::EncodePng(format.width, format.height, 3, rgb);
         std::ofstream out(path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(png.data()),
                   static_cast<std::streamsize>(png.size()));

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -77,26 +78,45 @@ bool ParseArguments(int argc, char** argv, Options* options) {
     return options->autoplay != !options->script.empty();
 }
 
-// The game, started from its main menu and played by the computer player.
-int RunAutoplay(const Options& options) {
-    if (!options.game.empty() && chdir(options.game.c_str()) != 0) {
-        fprintf(stderr, "quibbo-replay: cannot enter the game folder %s: %s\n",
-                options.game.c_str(), strerror(errno));
-        return kBadScript;
-    }
-    if (!options.window) {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        compat::seams::SetTicks(1000);
-    }
-    replay::Autoplay autoplay(options.seed, options.levels, stdout);
-    compat::seams::OnEachPeek([&autoplay] { autoplay.OnPeek(); });
-    char commandLine[] = "";
-    // The game's module as its own program in the game folder would have it.
+// Into the game folder, when one was given; when it cannot be entered, says so after `who`.
+bool EnterGameFolder(const Options& options, const char* who) {
+    if (options.game.empty() || chdir(options.game.c_str()) == 0)
+        return true;
+    fprintf(stderr, "%s: cannot enter the game folder %s: %s\n", who, options.game.c_str(),
+            strerror(errno));
+    return false;
+}
+
+// Headless, on a clock that only the frames' pacing moves on, unless a window was asked for.
+void GoHeadless(const Options& options, DWORD clock) {
+    if (options.window)
+        return;
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    compat::seams::SetTicks(clock);
+}
+
+// The game's own entry point, in the working folder, with `onPeek` called at every look at the
+// message queue; the game's exit code.
+int RunGame(std::function<void()> onPeek) {
+    compat::seams::OnEachPeek(std::move(onPeek));
+    // The game's module as its own program in the game folder would have it (its icon beside it).
     std::error_code ignored;
     const std::string program = std::filesystem::current_path(ignored).string() + "/quibbo";
-    WinMain(compat::seams::MakeTestModule(program.c_str()), nullptr, commandLine, SW_SHOWNORMAL);
+    char commandLine[] = "";
+    const int exitCode = WinMain(compat::seams::MakeTestModule(program.c_str()), nullptr,
+                                 commandLine, SW_SHOWNORMAL);
     compat::seams::OnEachPeek({});
+    return exitCode;
+}
+
+// The game, started from its main menu and played by the computer player.
+int RunAutoplay(const Options& options) {
+    if (!EnterGameFolder(options, "quibbo-replay"))
+        return kBadScript;
+    GoHeadless(options, 1000);
+    replay::Autoplay autoplay(options.seed, options.levels, stdout);
+    RunGame([&autoplay] { autoplay.OnPeek(); });
     return autoplay.Result();
 }
 
@@ -150,11 +170,8 @@ int main(int argc, char** argv) {
     std::error_code ignored;
     const std::filesystem::path out =
         std::filesystem::absolute(options.out.empty() ? "." : options.out, ignored);
-    if (!options.game.empty() && chdir(options.game.c_str()) != 0) {
-        fprintf(stderr, "%s: cannot enter the game folder %s: %s\n", options.script.c_str(),
-                options.game.c_str(), strerror(errno));
+    if (!EnterGameFolder(options, options.script.c_str()))
         return kBadScript;
-    }
     for (const replay::SetupFile& file : script.files) {
         if (!WriteSetupFile(file)) {
             fprintf(stderr, "%s:%d: cannot write %s\n", options.script.c_str(), file.line,
@@ -163,23 +180,11 @@ int main(int argc, char** argv) {
         }
     }
 
-    if (!options.window) {
-        // Headless, on a clock that only the frames' pacing moves on.
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        compat::seams::SetTicks(script.clock);
-    }
+    GoHeadless(options, script.clock);
     for (const replay::ForcedFailure& forced : script.failures)
         compat::seams::FailNext(forced.operation, E_FAIL, forced.times);
 
     replay::Replay replay(script, options.script, out.lexically_normal().string());
-    compat::seams::OnEachPeek([&replay] { replay.OnPeek(); });
-    // The game's module as its own program in the game folder would have it (its icon beside it).
-    const std::string program = std::filesystem::current_path(ignored).string() + "/quibbo";
-    char commandLine[] = "";
-    const int exitCode = WinMain(compat::seams::MakeTestModule(program.c_str()), nullptr,
-                                 commandLine, SW_SHOWNORMAL);
-    compat::seams::OnEachPeek({});
-    replay.GameEnded(exitCode);
+    replay.GameEnded(RunGame([&replay] { replay.OnPeek(); }));
     return replay.Result();
 }

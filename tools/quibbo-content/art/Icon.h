@@ -4,14 +4,15 @@
 
 #include "raster/Colour.h"
 #include "raster/Image.h"
+#include "raster/Keying.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace art {
 
-// The colour standing for the icon's see-through corners.
-constexpr raster::Pixel kIconClear{228, 103, 101};
+// The colour standing for the icon's see-through corners: the pictures' key colour.
+constexpr raster::Pixel kIconClear = raster::kKeyPink;
 
 // `size` by `size` (32 for the program's own icon): a rounded tile of sky with Quibbo looking
 // out of it; the corners outside the tile are kIconClear.

@@ -1,6 +1,7 @@
 #include "raster/Ico.h"
 
 #include "io/LittleEndian.h"
+#include "raster/Bmp.h"
 
 namespace raster {
 namespace {
@@ -42,29 +43,11 @@ std::vector<uint8_t> EncodeIco(const Image& image, std::optional<Pixel> transpar
     Put32(out, imageSize);
     Put32(out, offset);
 
-    // The image's own header counts the colour rows and the mask rows together.
-    Put32(out, kInfoHeaderSize);
-    Put32(out, width);
-    Put32(out, height * 2);
-    Put16(out, 1);  // planes
-    Put16(out, 24); // bits per pixel
-    Put32(out, 0);  // BI_RGB
-    Put32(out, (colourStride + maskStride) * height);
-    Put32(out, 0); // no resolution
-    Put32(out, 0);
-    Put32(out, 0); // colours used
-    Put32(out, 0); // colours important
+    // The image's own header counts the colour rows and the mask rows together; no resolution.
+    PutInfoHeader(out, width, height * 2, (colourStride + maskStride) * height, 0);
+    PutBgrRows(out, image, transparent);
 
     auto clear = [&](int x, int y) { return transparent && image.At(x, y) == *transparent; };
-    for (int y = image.Height() - 1; y >= 0; --y) {
-        for (int x = 0; x < image.Width(); ++x) {
-            const Pixel p = clear(x, y) ? Pixel{} : image.At(x, y);
-            out.push_back(p.b);
-            out.push_back(p.g);
-            out.push_back(p.r);
-        }
-        out.resize(out.size() + (colourStride - width * 3), 0);
-    }
     for (int y = image.Height() - 1; y >= 0; --y) {
         const size_t row = out.size();
         out.resize(row + maskStride, 0);
