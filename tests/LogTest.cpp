@@ -122,4 +122,26 @@ TEST(LogTest, WriteOnAClosedLogOrWithoutFormatWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir / "no-such-folder"));
 }
 
+TEST(LogTest, AFaultRepeatedEveryFrameIsWrittenOnceThenCounted) {
+    testfiles::ScratchDir dir;
+    const std::string name = dir / "graphics.txt";
+    CLog log;
+    ASSERT_TRUE(log.Open(name.c_str()));
+    for (int frame = 0; frame < 10000; ++frame)
+        EXPECT_TRUE(log.Write("ERROR --- Invalid surface passed to %s", "blitter"));
+    EXPECT_LT(std::filesystem::file_size(name), 400u);
+    log.Write("NOTICE --- Shutting down log");
+    // The same line again after another is a new run of repeats, counted at the close.
+    log.Write("NOTICE --- Shutting down log");
+    log.Write("NOTICE --- Shutting down log");
+    log.Close();
+
+    const std::vector<std::string> expected{"ERROR --- Invalid surface passed to blitter",
+                                            "... repeated 9,999 times",
+                                            "NOTICE --- Shutting down log", "... repeated 2 times"};
+    auto messages = testfiles::LogMessages(name);
+    ASSERT_EQ(messages.size(), expected.size() + 1);
+    EXPECT_EQ(std::vector<std::string>(messages.begin() + 1, messages.end()), expected);
+}
+
 } // namespace
