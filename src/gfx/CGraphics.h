@@ -50,6 +50,13 @@ public:
     // Formatted text at (x, y) over what is drawn; at most 255 characters, the rest is cut.
     void PrintText(HFONT font, COLORREF colour, int x, int y, const char* format, ...)
         __attribute__((format(printf, 6, 7)));
+    // How wide the text is in the font, in pixels; 0 with no display up.
+    int TextWidth(HFONT font, const char* text);
+    // The text in lines no wider than maxWidth, each broken after its last '/' or blank where it
+    // has one; a text that fits is one line at (x, y). Downward the first line is at y, upward the
+    // last. Returns the number of lines drawn.
+    int PrintLines(HFONT font, COLORREF colour, int x, int y, int maxWidth, bool upward,
+                   const char* text);
     // A surface holding the bitmap file, scaled to width by height (0: the file's own size).
     IDirectDrawSurface7* LoadBitmapSurface(const char* path, int width, int height);
     HRESULT CopyBitmap(IDirectDrawSurface7* surface, HBITMAP bitmap, int x, int y, int width,
