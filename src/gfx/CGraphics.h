@@ -52,9 +52,11 @@ public:
         __attribute__((format(printf, 6, 7)));
     // How wide the text is in the font, in pixels; 0 with no display up.
     int TextWidth(HFONT font, const char* text);
-    // The text in lines no wider than maxWidth, each broken after its last '/' or blank where it
-    // has one; a text that fits is one line at (x, y). Downward the first line is at y, upward the
-    // last. Returns the number of lines drawn.
+    // The height of a line of text in the font; 0 with no display up.
+    int LineHeight(HFONT font);
+    // The text in lines no wider than maxWidth, each broken after its last '/' or blank (or
+    // before a '.') where it has one; a text that fits is one line at (x, y). Downward the first
+    // line is at y, upward the last. Returns the number of lines drawn.
     int PrintLines(HFONT font, COLORREF colour, int x, int y, int maxWidth, bool upward,
                    const char* text);
     // A surface holding the bitmap file, scaled to width by height (0: the file's own size).
@@ -67,6 +69,7 @@ public:
     static HRESULT SetColorKey(IDirectDrawSurface7* surface, COLORREF colour);
 
 private:
+    SIZE MeasureText(HFONT font, const char* text);
     friend struct CGraphicsProbe; // tests look at the flip chain directly
 
     void Log(const char* format, ...) __attribute__((format(printf, 2, 3)));

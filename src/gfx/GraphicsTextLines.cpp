@@ -13,15 +13,19 @@ struct TextLine {
     int length;
 };
 
-int WidthOf(HDC context, const char* text, int length) {
+SIZE SizeOf(HDC context, const char* text, int length) {
     SIZE size{};
     if (!GetTextExtentPoint32A(context, text, length, &size))
-        return 0;
-    return size.cx;
+        return SIZE{};
+    return size;
+}
+
+int WidthOf(HDC context, const char* text, int length) {
+    return SizeOf(context, text, length).cx;
 }
 
 // The longest run of text from `start` that fits, at least one character, shortened to end after
-// its last '/' or blank when the text goes on beyond it.
+// its last '/' or blank, or before its last '.', when the text goes on beyond it.
 int FittingLength(HDC context, const char* text, int start, int total, int maxWidth) {
     int length = 1;
     while (start + length < total && WidthOf(context, text + start, length + 1) <= maxWidth)
@@ -31,22 +35,33 @@ int FittingLength(HDC context, const char* text, int start, int total, int maxWi
     for (int end = length - 1; end > 0; --end) {
         if (text[start + end] == '/' || text[start + end] == ' ')
             return end + 1;
+        if (text[start + end] == '.')
+            return end;
     }
     return length;
 }
 
 } // namespace
 
-int CGraphics::TextWidth(HFONT font, const char* text) {
+// The size of the text in the font, measured on the back buffer; empty with no display up.
+SIZE CGraphics::MeasureText(HFONT font, const char* text) {
     if (!backBuffer || !text)
-        return 0;
+        return SIZE{};
     HDC context = nullptr;
     if (FAILED(backBuffer->GetDC(&context)) || !context)
-        return 0;
+        return SIZE{};
     SelectObject(context, font);
-    const int width = WidthOf(context, text, static_cast<int>(strlen(text)));
+    const SIZE size = SizeOf(context, text, static_cast<int>(strlen(text)));
     backBuffer->ReleaseDC(context);
-    return width;
+    return size;
+}
+
+int CGraphics::TextWidth(HFONT font, const char* text) {
+    return MeasureText(font, text).cx;
+}
+
+int CGraphics::LineHeight(HFONT font) {
+    return MeasureText(font, "A").cy;
 }
 
 int CGraphics::PrintLines(HFONT font, COLORREF colour, int x, int y, int maxWidth, bool upward,
@@ -64,8 +79,7 @@ int CGraphics::PrintLines(HFONT font, COLORREF colour, int x, int y, int maxWidt
         lines[count] = {start, FittingLength(context, text, start, total, maxWidth)};
         start += lines[count].length;
     }
-    SIZE cell{};
-    GetTextExtentPoint32A(context, "A", 1, &cell);
+    const SIZE cell = SizeOf(context, "A", 1);
     int lineY = upward ? y - (count - 1) * cell.cy : y;
     SetBkMode(context, TRANSPARENT);
     SetTextColor(context, colour);

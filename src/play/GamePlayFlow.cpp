@@ -179,16 +179,20 @@ void CGame::DrawLives() {
     g_graphics->PrintText(font, screen::kWhite, countX, 0, "%s", count);
 }
 
-// The level's label in the bottom left corner, in as many lines as it takes to stay left of
-// the frame: the last at (0, height - 64), the others above it.
+// The level's label in the bottom left corner, in as many lines as it takes to stay on the
+// screen and off the frame: the last at (0, height - 64), or higher where a large font would
+// take it off the bottom of the screen; the others above it.
 void CGame::DrawLevelLabel() {
     char label[kFileNameSize + 8]; // "Level: " and the name
     if (customLevel)
         snprintf(label, sizeof(label), "Level: %s", fileName);
     else
         snprintf(label, sizeof(label), "Level: %d", levelIndex + 1);
-    g_graphics->PrintLines(font, screen::kWhite, 0, height - 64,
-                           playfieldX - kFrameThickness - kFrameGap, true, label);
+    const int32_t lastY = std::min(height - 64, height - g_graphics->LineHeight(font));
+    // Below the frame the whole width is free; beside it, only the space left of it.
+    const bool besideFrame = lastY < playfieldY + kFieldSize + kFrameThickness;
+    const int32_t maxWidth = besideFrame ? playfieldX - kFrameThickness - kFrameGap : width;
+    g_graphics->PrintLines(font, screen::kWhite, 0, lastY, maxWidth, true, label);
 }
 
 // The countdown ran out or the entry is blocked: the level starts over from its file, or the
