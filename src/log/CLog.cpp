@@ -30,6 +30,7 @@ bool CLog::Open(const char* fileName) {
     stream = fopen(fileName, "w+t");
     lastMessage[0] = '\0';
     repeats = 0;
+    writtenInRow = 0;
     if (!stream)
         return false;
     const char* date = clock.GetDate();
@@ -65,11 +66,16 @@ bool CLog::WriteArgs(const char* format, va_list args) {
     const int length = vsnprintf(message, sizeof(message), format, copy);
     va_end(copy);
     const bool fits = length >= 0 && static_cast<size_t>(length) < sizeof(message);
-    if (fits && lastMessage[0] != '\0' && strcmp(message, lastMessage) == 0) {
+    const bool again = fits && lastMessage[0] != '\0' && strcmp(message, lastMessage) == 0;
+    if (again && writtenInRow >= kWrittenInRow) {
         ++repeats;
         return true;
     }
-    WriteRepeats();
+    if (!again) {
+        WriteRepeats();
+        writtenInRow = 0;
+    }
+    ++writtenInRow;
     fprintf(stream, "TIME --- %s: ", clock.GetTime());
     if (fits)
         fputs(message, stream);
@@ -86,7 +92,8 @@ void CLog::WriteRepeats() {
         return;
     char count[32];
     GroupDigits(repeats, count, sizeof(count));
+    fprintf(stream, "TIME --- %s: ... repeated %s %s\n", clock.GetTime(), count,
+            repeats == 1 ? "time" : "times");
     repeats = 0;
-    fprintf(stream, "TIME --- %s: ... repeated %s times\n", clock.GetTime(), count);
     fflush(stream);
 }

@@ -6,7 +6,8 @@
 #include <cstdio>
 
 // A plain-text log file: truncated when opened, one time-stamped line per Write, flushed at once.
-// A message that repeats the one before it is not written again but counted; the count is
+// A message that repeats the one before it is written up to three times in a row (a screen
+// entered twice is two lines, as ever); further repeats are only counted, and the count is
 // written as its own line ("... repeated 3,568 times") when another message comes or the log
 // closes, so one fault met every frame cannot fill the disk.
 class CLog {
@@ -30,12 +31,15 @@ public:
 private:
     // Messages up to this long are compared with the one before; longer ones are always written.
     static constexpr size_t kMessageSize = 1024;
+    // How many times in a row one message is written in full.
+    static constexpr int kWrittenInRow = 3;
 
     void WriteRepeats();
 
     FILE* stream = nullptr;
     char lastMessage[kMessageSize] = {};
-    // How many times the last message came again since it was written.
+    // How many times in a row the last message was written, and how often it came again since.
+    int writtenInRow = 0;
     unsigned long repeats = 0;
     CClock clock;
 };
