@@ -169,13 +169,14 @@ void CGame::DrawPlayDisplay(int32_t minutes, int32_t seconds) {
 }
 
 // The lives icon and the count beside it. A count too wide for the 64 pixels right of the icon
-// (a large font, many lives) moves left to end at the screen's edge.
+// (a large font, many lives) moves left to end at the screen's edge, and the icon moves with it
+// so the count never covers it.
 void CGame::DrawLives() {
-    livesIcon.SetPosition(width - 128, 0);
-    livesIcon.Draw(*g_graphics);
     char count[32];
     snprintf(count, sizeof(count), "x %d", lives);
     const int32_t countX = std::min(width - 64, width - g_graphics->TextWidth(font, count));
+    livesIcon.SetPosition(countX - 64, 0);
+    livesIcon.Draw(*g_graphics);
     g_graphics->PrintText(font, screen::kWhite, countX, 0, "%s", count);
 }
 
