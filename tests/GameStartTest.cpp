@@ -61,7 +61,7 @@ TEST_F(GameStart, ModeChangesKeepOneInterfaceFont) {
     const CGameProbe probe{*game};
     // A click in the middle of the list's row `row`, in the mode of the moment.
     auto pick = [&](int row) {
-        game->OnLeftClick(probe.Width() / 2, screen::kFirstRow + screen::kRowHeight * row + 10);
+        game->OnLeftClick(probe.Width() / 2, screen::RowsFor(probe.Width()).Top(row) + 10);
         game->Frame();
     };
     pick(1);

@@ -227,6 +227,26 @@ TEST_F(TextTest, BoldIsWiderThanNormal) {
     }
 }
 
+// The extent is where the next text would start: what TextOutA drew lies within it, and the two
+// halves of a text measure the whole.
+TEST_F(TextTest, ExtentHoldsTheDrawnTextAndAddsUp) {
+    HFONT font = Font("verdana", -23);
+    const Changes drawn = Write(font, RGB(0, 0, 0), 10, 10, "x 13");
+    SIZE whole{}, left{}, right{}, none{};
+    ASSERT_TRUE(GetTextExtentPoint32A(canvas, "x 13", 4, &whole));
+    EXPECT_LE(drawn.right, 10 + whole.cx);
+    EXPECT_GE(drawn.right, 10 + whole.cx - 4);
+    EXPECT_LE(drawn.bottom, 10 + whole.cy);
+    EXPECT_GT(whole.cy, 23);
+    ASSERT_TRUE(GetTextExtentPoint32A(canvas, "x 13", 2, &left));
+    ASSERT_TRUE(GetTextExtentPoint32A(canvas, "13", 2, &right));
+    EXPECT_NEAR(left.cx + right.cx, whole.cx, 1);
+    ASSERT_TRUE(GetTextExtentPoint32A(canvas, "", 0, &none));
+    EXPECT_EQ(none.cx, 0);
+    EXPECT_FALSE(GetTextExtentPoint32A(canvas, "abc", 3, nullptr));
+    EXPECT_FALSE(GetTextExtentPoint32A(nullptr, "abc", 3, &none));
+}
+
 TEST_F(TextTest, OpaqueModeFillsTheCellWithTheBackgroundColour) {
     HFONT font = Font("verdana", -23);
     SetBkMode(canvas, OPAQUE);

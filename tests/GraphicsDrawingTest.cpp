@@ -288,4 +288,42 @@ TEST_F(GraphicsDrawingTest, TextIsWrittenAtItsPlaceInItsColourOverTheBackground)
     DeleteObject(font);
 }
 
+// A long label broken into lines stays within its width and on the screen; a short one is the
+// same one line PrintText writes.
+TEST_F(GraphicsDrawingTest, TextInLinesStaysWithinItsWidthAndAShortTextIsOneLine) {
+    HFONT font = graphics.MakeFont("verdana", 640 / 27, 400);
+    ASSERT_NE(font, nullptr);
+    const auto drawnBox = [&](RECT* box) {
+        const uint32_t sky = BackPixel(639, 479);
+        *box = RECT{640, 480, -1, -1};
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 640; ++x)
+                if (BackPixel(x, y) != sky)
+                    *box = RECT{std::min<LONG>(box->left, x), std::min<LONG>(box->top, y),
+                                std::max<LONG>(box->right, x), std::max<LONG>(box->bottom, y)};
+    };
+    ASSERT_TRUE(graphics.Fill(0xF0BD3F));
+    EXPECT_GT(
+        graphics.PrintLines(font, kWhite, 0, 416, 92, true, "Level: levels/WWWWWWWWWWWWWWWWWW.lev"),
+        3);
+    RECT box{};
+    drawnBox(&box);
+    EXPECT_LE(box.right, 92);
+    EXPECT_LT(box.bottom, 480);
+    EXPECT_GT(box.top, 28); // below the score
+    EXPECT_GT(box.bottom, 416);
+
+    ASSERT_TRUE(graphics.Fill(0xF0BD3F));
+    graphics.PrintText(font, kWhite, 130, 240, "%s", "Level: 7");
+    RECT single{};
+    drawnBox(&single);
+    ASSERT_TRUE(graphics.Fill(0xF0BD3F));
+    EXPECT_EQ(graphics.PrintLines(font, kWhite, 130, 240, 384, false, "Level: 7"), 1);
+    drawnBox(&box);
+    EXPECT_EQ(std::vector<LONG>({box.left, box.top, box.right, box.bottom}),
+              std::vector<LONG>({single.left, single.top, single.right, single.bottom}));
+    EXPECT_GT(graphics.TextWidth(font, "x 13"), graphics.TextWidth(font, "x 3"));
+    DeleteObject(font);
+}
+
 } // namespace

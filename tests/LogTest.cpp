@@ -122,4 +122,27 @@ TEST(LogTest, WriteOnAClosedLogOrWithoutFormatWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir / "no-such-folder"));
 }
 
+TEST(LogTest, AFaultRepeatedEveryFrameIsWrittenThriceThenCounted) {
+    testfiles::ScratchDir dir;
+    const std::string name = dir / "graphics.txt";
+    CLog log;
+    ASSERT_TRUE(log.Open(name.c_str()));
+    for (int frame = 0; frame < 10000; ++frame)
+        EXPECT_TRUE(log.Write("ERROR --- Invalid surface passed to %s", "blitter"));
+    EXPECT_LT(std::filesystem::file_size(name), 400u);
+    // A few repeats in a row are all written; the same line after another starts a new run,
+    // and the count of its repeats is written at the close.
+    for (int i = 0; i < 4; ++i)
+        log.Write("NOTICE --- Shutting down log");
+    log.Close();
+
+    const std::string fault = "ERROR --- Invalid surface passed to blitter";
+    const std::string notice = "NOTICE --- Shutting down log";
+    const std::vector<std::string> expected{fault,  fault,  fault,  "... repeated 9,997 times",
+                                            notice, notice, notice, "... repeated 1 time"};
+    auto messages = testfiles::LogMessages(name);
+    ASSERT_EQ(messages.size(), expected.size() + 1);
+    EXPECT_EQ(std::vector<std::string>(messages.begin() + 1, messages.end()), expected);
+}
+
 } // namespace

@@ -175,6 +175,8 @@ TEST(WinMainEntry, MainHandsTheGameItsModuleCommandLineAndShowCommand) {
     testfiles::ScratchDir dir{/*enter=*/true};
     const std::string program = dir / "probe";
     fs::copy_file(QUIBBO_ENTRY_PROBE, program);
+    fs::create_directory(dir / "menu"); // the game's content, as main looks for it
+    testfiles::WriteBytes(dir / "menu/menu_start.bmp", {});
     const auto run = [&](const std::string& arguments) {
         const std::string command = "'" + program + "' " + arguments + " >out.txt 2>err.txt";
         const int status = std::system(command.c_str());

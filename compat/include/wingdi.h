@@ -291,6 +291,7 @@ COLORREF WINAPI GetBkColor(HDC hdc);
 // font and text colour, anti-aliased over what is drawn (OPAQUE fills the cell with the
 // background colour first), clipped to the context's pixels.
 BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c);
+BOOL WINAPI GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl);
 
 // A rectangular region from (x1, y1) to (x2, y2), right and bottom exclusive.
 HRGN WINAPI CreateRectRgn(int x1, int y1, int x2, int y2);

@@ -2,7 +2,9 @@
 // with the program's module handle, no previous instance, the arguments as one command line
 // and the normal show command, and returns its result as the exit code. Without a display
 // there is nothing to run on: it ends at once with exit code 1, after the one line on stderr
-// that says so.
+// that says so; so it does when the game's content is neither in the working folder nor beside
+// the program (ContentFolder.h).
+#include "ContentFolder.h"
 #include "Icon.h"
 #include "Screen.h"
 
@@ -11,7 +13,7 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    if (!compat::StartVideo())
+    if (!compat::StartVideo() || !compat::EnterContentFolder())
         return 1;
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {

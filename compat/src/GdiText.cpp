@@ -1,4 +1,4 @@
-// GDI fonts and text: CreateFontA and TextOutA on SDL_ttf.
+// GDI fonts and text: CreateFontA, TextOutA and GetTextExtentPoint32A on SDL_ttf.
 #include "DeviceContext.h"
 #include "Failures.h"
 #include "FontMatch.h"
@@ -179,5 +179,22 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
     if (dc->backgroundMode == OPAQUE)
         FillBox(*pixels, left, y, mask->width, mask->height, dc->backgroundColor);
     BlendMask(*pixels, *mask, left, y, dc->textColor);
+    return TRUE;
+}
+
+// The pen's advance over the text and the font's cell height, as TextOutA would draw it.
+BOOL WINAPI GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl) {
+    DeviceContext* dc = FindDeviceContext(hdc);
+    if (!dc || !psizl || c < 0 || (c > 0 && !lpString))
+        return FALSE;
+    GdiFont* font = dc->font ? dc->font : StockFont();
+    if (!Resolve(font))
+        return FALSE;
+    int width = 0;
+    const std::string text = Utf8FromAnsi(lpString, c);
+    if (!text.empty() && TTF_SizeUTF8(font->ttf, text.c_str(), &width, nullptr) != 0)
+        return FALSE;
+    psizl->cx = width;
+    psizl->cy = TTF_FontHeight(font->ttf);
     return TRUE;
 }

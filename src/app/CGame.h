@@ -137,6 +137,8 @@ private:
     void ReadPlayKeys();
     void ReadTurnKey(int32_t key, bool& held, bool clockwise);
     void DrawPlayDisplay(int32_t minutes, int32_t seconds);
+    void DrawLives();
+    void DrawLevelLabel();
     void LoseLife();
     bool WinLevel(int32_t secondsLeft);
     void DrawClosingScreen(bool (CGame::*loadPicture)());

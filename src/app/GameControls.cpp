@@ -9,9 +9,10 @@ void CGame::DrawControls() {
     g_graphics->Fill(screen::kBackground);
     const int32_t actionX = width / 2 - width / 3;
     const int32_t keyX = width / 2 + width / 6;
+    const screen::TextRows rows = screen::RowsFor(width);
     for (int i = 0; i < kKeySlots; ++i) {
-        const int32_t y = screen::kFirstRow + screen::kRowHeight * i;
-        const COLORREF colour = screen::RowColour(i == redefineIndex, y, mouseY);
+        const int32_t y = rows.Top(i);
+        const COLORREF colour = rows.Colour(i == redefineIndex, y, mouseY);
         g_graphics->PrintText(font, colour, actionX, y, "%s", actionNames[i]);
         g_graphics->PrintText(font, colour, keyX, y, "- %s", keyNames[i]);
     }
@@ -21,7 +22,7 @@ void CGame::DrawControls() {
 // Any x will do. The row is counted toward zero, so the lines just above the first row pick
 // it too.
 void CGame::PickKeyRow(int32_t y) {
-    const int32_t row = screen::RowAt(y);
+    const int32_t row = screen::RowsFor(width).At(y);
     if (row < 0 || row >= kKeySlots)
         return;
     redefineIndex = row;

@@ -6,8 +6,11 @@
 
 namespace {
 
-// A mode's text starts this far left of the middle; a click counts this far either side of it.
-constexpr int32_t kModeColumn = 90;
+// A mode's text starts this far left of the middle (at 1024 pixels wide or less); a click counts
+// this far either side of it.
+int32_t ModeColumn(int32_t screenWidth) {
+    return screen::Scaled(90, screenWidth);
+}
 
 } // namespace
 
@@ -15,22 +18,24 @@ void CGame::DrawResolutions() {
     entered = true;
     g_graphics->Fill(screen::kBackground);
     g_graphics->PrintText(font, screen::kWhite, width / 2 - 150, 0, "Video Resolution");
-    int32_t y = screen::kFirstRow;
+    const screen::TextRows rows = screen::RowsFor(width);
+    int32_t y = rows.first;
     for (const DisplayMode* mode = modes.First(); mode; mode = modes.Next(mode)) {
         const bool inUse = mode->Width() == width && mode->Height() == height;
-        const COLORREF colour = screen::RowColour(inUse, y, mouseY);
+        const COLORREF colour = rows.Colour(inUse, y, mouseY);
         // Rows below the screen are drawn all the same, and cut off.
-        g_graphics->PrintText(font, colour, width / 2 - kModeColumn, y, "%dx%d", mode->Width(),
-                              mode->Height());
-        y += screen::kRowHeight;
+        g_graphics->PrintText(font, colour, width / 2 - ModeColumn(width), y, "%dx%d",
+                              mode->Width(), mode->Height());
+        y += rows.height;
     }
     DrawOkButton();
 }
 
 // The list stays up after a pick and shows itself in the new mode from the next frame.
 void CGame::PickMode(int32_t x, int32_t y) {
-    const DisplayMode* mode = modes.At(screen::RowAt(y));
-    if (!mode || x < width / 2 - kModeColumn || x > width / 2 + kModeColumn)
+    const DisplayMode* mode = modes.At(screen::RowsFor(width).At(y));
+    const int32_t column = ModeColumn(width);
+    if (!mode || x < width / 2 - column || x > width / 2 + column)
         return;
 
     const int32_t oldWidth = width;

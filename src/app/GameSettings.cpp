@@ -1,6 +1,7 @@
 // The settings file and the control keys: reading and writing "quibbo.ini", the key-down
 // handler with the pause and key redefinition, and the names of keys.
 #include "app/CGame.h"
+#include "app/KeyNames.h"
 
 #include <cstdio>
 
@@ -74,18 +75,7 @@ void CGame::ForgetRedefinition() {
     redefineIndex = -1;
 }
 
-// Letters, digits and the arrows have names; any other key leaves the slot's name as it was.
+// Every key has a name, the same whether it was chosen now or read from the settings.
 void CGame::NameKey(int slot, int32_t key) {
-    char* name = keyNames[slot];
-    const size_t size = sizeof(keyNames[slot]);
-    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
-        snprintf(name, size, "%c", static_cast<char>(key));
-    else if (key == VK_LEFT)
-        snprintf(name, size, "%s", "Left Arrow");
-    else if (key == VK_RIGHT)
-        snprintf(name, size, "%s", "Right Arrow");
-    else if (key == VK_UP)
-        snprintf(name, size, "%s", "Up Arrow");
-    else if (key == VK_DOWN)
-        snprintf(name, size, "%s", "Down Arrow");
+    NameKeyCode(key, keyNames[slot], sizeof(keyNames[slot]));
 }

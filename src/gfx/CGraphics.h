@@ -50,6 +50,15 @@ public:
     // Formatted text at (x, y) over what is drawn; at most 255 characters, the rest is cut.
     void PrintText(HFONT font, COLORREF colour, int x, int y, const char* format, ...)
         __attribute__((format(printf, 6, 7)));
+    // How wide the text is in the font, in pixels; 0 with no display up.
+    int TextWidth(HFONT font, const char* text);
+    // The height of a line of text in the font; 0 with no display up.
+    int LineHeight(HFONT font);
+    // The text in lines no wider than maxWidth, each broken after its last '/' or blank (or
+    // before a '.') where it has one; a text that fits is one line at (x, y). Downward the first
+    // line is at y, upward the last. Returns the number of lines drawn.
+    int PrintLines(HFONT font, COLORREF colour, int x, int y, int maxWidth, bool upward,
+                   const char* text);
     // A surface holding the bitmap file, scaled to width by height (0: the file's own size).
     IDirectDrawSurface7* LoadBitmapSurface(const char* path, int width, int height);
     HRESULT CopyBitmap(IDirectDrawSurface7* surface, HBITMAP bitmap, int x, int y, int width,
@@ -60,6 +69,7 @@ public:
     static HRESULT SetColorKey(IDirectDrawSurface7* surface, COLORREF colour);
 
 private:
+    SIZE MeasureText(HFONT font, const char* text);
     friend struct CGraphicsProbe; // tests look at the flip chain directly
 
     void Log(const char* format, ...) __attribute__((format(printf, 2, 3)));

@@ -10,6 +10,9 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
+#include <cstdio>
+
 namespace {
 
 constexpr COLORREF kSkyBlue = RGB(63, 187, 239);
@@ -21,6 +24,12 @@ constexpr DWORD kWonLevelStop = 1000;
 constexpr int32_t kExtraLifePoints = 500;
 // Hurrying waits three move delays after the last sideways move or hurry.
 constexpr DWORD kHurryDelays = 3;
+
+// The playfield and the frame around it.
+constexpr int32_t kFieldSize = 416;
+constexpr int32_t kFrameThickness = 16;
+// Texts beside the frame keep this far from it.
+constexpr int32_t kFrameGap = 4;
 
 // The entries of soundIds.
 constexpr int kLandingSound = 0;
@@ -45,13 +54,13 @@ void CGame::DrawGetReady() {
     if (playable)
         level->Draw(*g_graphics, playfieldX, playfieldY, height);
     DrawBorders();
+    // Why, in lines that stay inside the frame.
     if (!playable)
-        g_graphics->PrintText(font, kBlack, playfieldX + 16, height / 2, "%s", playProblem);
+        g_graphics->PrintLines(font, kBlack, playfieldX + 16, height / 2,
+                               kFieldSize - 2 * kFrameThickness, false, playProblem);
     else if (picture)
         picture->Draw(*g_graphics);
-    livesIcon.SetPosition(width - 128, 0);
-    livesIcon.Draw(*g_graphics);
-    g_graphics->PrintText(font, screen::kWhite, width - 64, 0, "x %d", lives);
+    DrawLives();
     g_graphics->PrintText(font, screen::kWhite, 0, 0, "Score: %d", score);
 
     if (timeGetTime() - timeStamp > kGetReadyTime) {
@@ -150,18 +159,41 @@ void CGame::DrawPlayDisplay(int32_t minutes, int32_t seconds) {
     g_graphics->PrintText(font, screen::kWhite, 0, 0, "Score: %d", score);
     // Seconds are not padded: 65 seconds left read 1:5.
     g_graphics->PrintText(font, kBlack, width / 2 - 40, 0, "%d:%d", minutes, seconds);
-    livesIcon.SetPosition(width - 128, 0);
-    livesIcon.Draw(*g_graphics);
     // One extra life a frame: a score past two marks at once earns the second on the next frame.
     if (score >= nextLifeScore) {
         ++lives;
         nextLifeScore += kExtraLifePoints;
     }
-    g_graphics->PrintText(font, screen::kWhite, width - 64, 0, "x %d", lives);
+    DrawLives();
+    DrawLevelLabel();
+}
+
+// The lives icon and the count beside it. A count too wide for the 64 pixels right of the icon
+// (a large font, many lives) moves left to end at the screen's edge, and the icon moves with it
+// so the count never covers it.
+void CGame::DrawLives() {
+    char count[32];
+    snprintf(count, sizeof(count), "x %d", lives);
+    const int32_t countX = std::min(width - 64, width - g_graphics->TextWidth(font, count));
+    livesIcon.SetPosition(countX - 64, 0);
+    livesIcon.Draw(*g_graphics);
+    g_graphics->PrintText(font, screen::kWhite, countX, 0, "%s", count);
+}
+
+// The level's label in the bottom left corner, in as many lines as it takes to stay on the
+// screen and off the frame: the last at (0, height - 64), or higher where a large font would
+// take it off the bottom of the screen; the others above it.
+void CGame::DrawLevelLabel() {
+    char label[kFileNameSize + 8]; // "Level: " and the name
     if (customLevel)
-        g_graphics->PrintText(font, screen::kWhite, 0, height - 64, "Level: %s", fileName);
+        snprintf(label, sizeof(label), "Level: %s", fileName);
     else
-        g_graphics->PrintText(font, screen::kWhite, 0, height - 64, "Level: %d", levelIndex + 1);
+        snprintf(label, sizeof(label), "Level: %d", levelIndex + 1);
+    const int32_t lastY = std::min(height - 64, height - g_graphics->LineHeight(font));
+    // Below the frame the whole width is free; beside it, only the space left of it.
+    const bool besideFrame = lastY < playfieldY + kFieldSize + kFrameThickness;
+    const int32_t maxWidth = besideFrame ? playfieldX - kFrameThickness - kFrameGap : width;
+    g_graphics->PrintLines(font, screen::kWhite, 0, lastY, maxWidth, true, label);
 }
 
 // The countdown ran out or the entry is blocked: the level starts over from its file, or the

@@ -47,9 +47,11 @@ bool CGame::LoadPlayResources() {
         picture->SetColorKey(*g_graphics, kPictureKey);
     }
     moveDelay = kMoveDelay;
-    // Every get-ready loads the sounds anew, so the sound table grows by three each time.
-    for (int i = 0; i < kPlaySounds; ++i)
-        soundIds[i] = sound ? sound->LoadWav(kSoundFiles[i]) : 0;
+    // The play sounds are loaded once and kept for the run; only one that failed is tried again.
+    for (int i = 0; i < kPlaySounds; ++i) {
+        if (sound && soundIds[i] == 0)
+            soundIds[i] = sound->LoadWav(kSoundFiles[i]);
+    }
     return true;
 }
 
