@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -277,6 +278,60 @@ TEST_F(BmpLoadTest, Rle4NibblePairsAndOddLiterals) {
         {1, 2, 1, 2, 1, 0, 0},
     };
     EXPECT_EQ(Colors(bitmap), ThroughPalette(indices, file.palette));
+}
+
+TEST_F(BmpLoadTest, RlePixelsCodedPastARowsEndAreDropped) {
+    BmpFile rle8 = RleFile(BI_RLE8, 6, 2);
+    rle8.pixels = {
+        8, 3, 0, 0,                   // bottom row: eight 3s for six pixels, end of line
+        0, 7, 1, 2, 3, 4, 5, 6, 7, 0, // top row: seven literals (padded) for six pixels
+        0, 1,                         // end of picture
+    };
+    HBITMAP bitmap = Load(rle8);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(Colors(bitmap),
+              ThroughPalette({{1, 2, 3, 4, 5, 6}, {3, 3, 3, 3, 3, 3}}, rle8.palette));
+
+    BmpFile rle4 = RleFile(BI_RLE4, 5, 2);
+    rle4.pixels = {
+        7, 0x12, 0,    0,                // bottom row: seven of 1 2 for five pixels, end of line
+        0, 7,    0xAB, 0xCD, 0xEF, 0x10, // top row: seven literals for five pixels
+        0, 1,                            // end of picture
+    };
+    bitmap = Load(rle4);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(Colors(bitmap),
+              ThroughPalette({{10, 11, 12, 13, 14}, {1, 2, 1, 2, 1}}, rle4.palette));
+}
+
+// ImageMagick writes 8-bit pictures as RLE8 and codes each row's padding pixels too. Its
+// pictures, made as the test runs at widths that are and are not multiples of 4, load with
+// the pixels ImageMagick itself decodes from them.
+TEST_F(BmpLoadTest, Rle8PicturesWrittenByImageMagick) {
+    for (const int width : {70, 69, 72}) {
+        SCOPED_TRACE(width);
+        const std::string bmp = dir / "magick.bmp", rgb = dir / "magick.rgb";
+        const std::string size = std::to_string(width) + "x40";
+        const std::string make = "convert -size " + size +
+                                 " gradient:red-blue -fill white -draw 'rectangle 10,2 30,25'"
+                                 " -colors 200 -type palette BMP3:" +
+                                 bmp;
+        ASSERT_EQ(std::system(make.c_str()), 0);
+        ASSERT_EQ(std::system(("convert " + bmp + " rgb:" + rgb).c_str()), 0);
+        const std::vector<uint8_t> file = testfiles::ReadBytes(bmp);
+        ASSERT_GT(file.size(), 34u);
+        ASSERT_EQ(file[30], BI_RLE8);
+        const std::vector<uint8_t> decoded = testfiles::ReadBytes(rgb);
+        ASSERT_EQ(decoded.size(), static_cast<size_t>(width) * 40 * 3);
+
+        HBITMAP bitmap = Load(file);
+        ASSERT_NE(bitmap, nullptr);
+        Rows expected(40, std::vector<uint32_t>(width));
+        for (size_t i = 0; i < decoded.size() / 3; ++i)
+            expected[i / width][i % width] =
+                RGB(decoded[3 * i], decoded[3 * i + 1], decoded[3 * i + 2]);
+        EXPECT_EQ(Colors(bitmap), expected);
+    }
 }
 
 TEST_F(BmpLoadTest, WantedSizeStretchesThePicture) {

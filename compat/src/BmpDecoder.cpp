@@ -260,7 +260,9 @@ bool DecodeUncompressed(const Bytes& file, const Header& h, uint64_t pixelOffset
 // Runs of colour indices, bottom row first. A count byte above 0 repeats the next byte's index
 // (RLE4: its two nibbles in turn); 0 escapes: 0 ends the line, 1 the picture, 2 moves by the
 // next two bytes, 3 and more give that many literal indices, padded to a 16-bit boundary.
-// Anything written or moved outside the picture, or running past the stream, refuses the file.
+// Pixels coded past a row's end are dropped: ImageMagick, for one, codes each row's padding
+// too. Anything written above the last row, moved outside the picture, or running past the
+// stream refuses the file.
 bool ExpandRle(const Bytes& file, uint64_t start, uint64_t end, const Header& h,
                std::vector<uint8_t>* indices) {
     const bool four = h.compression == BI_RLE4;
@@ -268,10 +270,10 @@ bool ExpandRle(const Bytes& file, uint64_t start, uint64_t end, const Header& h,
     int64_t x = 0, y = 0;
     uint64_t p = start;
     auto put = [&](uint8_t index) {
-        if (x >= width || y >= height)
+        if (y >= height)
             return false;
-        (*indices)[static_cast<size_t>(y * width + x)] = index;
-        ++x;
+        if (x < width)
+            (*indices)[static_cast<size_t>(y * width + x++)] = index;
         return true;
     };
     for (;;) {

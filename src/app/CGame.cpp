@@ -26,6 +26,10 @@ constexpr int32_t kDefaultWidth = 640;
 constexpr int32_t kDefaultHeight = 480;
 constexpr int32_t kDefaultDepth = 16;
 
+// GetAsyncKeyState: the key is down now; it went down since the previous poll of it.
+constexpr SHORT kKeyDownBit = static_cast<SHORT>(0x8000);
+constexpr SHORT kKeyPressedBit = 0x0001;
+
 } // namespace
 
 CGame::CGame()
@@ -33,11 +37,11 @@ CGame::CGame()
       font(nullptr), score(0), playfieldX(0), playfieldY(0), state(0), previousState(0),
       timeStamp(0), moveDelay(0), hurryLocked(false), levelCount(0), levelIndex(0),
       levelNames(nullptr), difficulty(100), rotateClockwiseHeld(false), rotateCounterHeld(false),
-      cursorShown(true), entered(false), clouds{}, picture(nullptr), level(nullptr), lives(0),
-      nextLifeScore(0), sound(nullptr), soundIds{}, music(nullptr), actionNames{}, keyNames{},
-      redefineKey(nullptr), redefineIndex(-1), customLevel(false),
-      fileNameLength(0), fileName{}, keyCodes{VK_LEFT, VK_RIGHT, 'A', 'D'}, mouseX(0), mouseY(0),
-      log(nullptr) {
+      cursorShown(true), entered(false), yesHeld(false), noHeld(false), clouds{}, picture(nullptr),
+      level(nullptr), lives(0), nextLifeScore(0), sound(nullptr), soundIds{},
+      music(nullptr), actionNames{}, keyNames{}, redefineKey(nullptr), redefineIndex(-1),
+      customLevel(false), fileNameLength(0), fileName{}, keyCodes{VK_LEFT, VK_RIGHT, 'A', 'D'},
+      mouseX(0), mouseY(0), log(nullptr) {
     snprintf(keyNames[0], sizeof(keyNames[0]), "%s", "Left Arrow");
     snprintf(keyNames[1], sizeof(keyNames[1]), "%s", "Right Arrow");
     snprintf(keyNames[2], sizeof(keyNames[2]), "%c", static_cast<char>(keyCodes[2]));
@@ -193,13 +197,17 @@ void CGame::SetState(GameState newState) {
     entered = false;
     state = newState;
     Log("Target state: %d, State set: %d", newState, newState);
+    if (newState == QuitConfirm)
+        ForgetEarlierAnswers();
 }
 
 bool CGame::Frame() {
     if (GetAsyncKeyState(VK_ESCAPE) && state != QuitConfirm) {
+        // Answering N goes straight back to the interrupted screen as it was: without its
+        // entry work when that has run, with it on the next frame when it was still to come.
+        const bool interruptedEntered = entered;
         SetState(QuitConfirm);
-        // Answering N goes straight back, without the interrupted screen's entry work.
-        entered = true;
+        entered = interruptedEntered;
     }
 
     switch (state) {
@@ -263,21 +271,40 @@ void CGame::ResetGame() {
     }
 }
 
+// Y and N typed into a name, bound as control keys or pressed anywhere before the question
+// opened are still counted as "pressed since the last poll"; this poll lets them go, and a key
+// already down has to come up before it can answer.
+void CGame::ForgetEarlierAnswers() {
+    yesHeld = (GetAsyncKeyState('Y') & kKeyDownBit) != 0;
+    noHeld = (GetAsyncKeyState('N') & kKeyDownBit) != 0;
+}
+
+// True when the key went down since the previous poll and was not already down then.
+bool CGame::AnswerKeyWentDown(int key, bool& held) {
+    const SHORT reading = GetAsyncKeyState(key);
+    const bool down = (reading & kKeyDownBit) != 0;
+    const bool wentDown = !held && (down || (reading & kKeyPressedBit) != 0);
+    held = down;
+    return wentDown;
+}
+
 void CGame::DrawQuitConfirm() {
     g_graphics->Fill(screen::kBackground);
     g_graphics->PrintText(font, screen::kWhite, width / 3, height / 2, "Really Quit? Y/N");
-    // Y leaves the running game; on the main menu it leaves the program. The first poll takes
-    // a Y that was tapped since the last frame, so the second sees Y only while it is held.
-    if (GetAsyncKeyState('Y') && previousState != MainMenu) {
+    // Y leaves the running game; on the main menu it leaves the program. Y is polled once a
+    // frame, so a tap between two frames answers on either route.
+    const bool yes = AnswerKeyWentDown('Y', yesHeld);
+    const bool no = AnswerKeyWentDown('N', noHeld);
+    if (yes && previousState != MainMenu) {
         SetState(MainMenu);
         return;
     }
-    if (GetAsyncKeyState('Y') && previousState == MainMenu) {
+    if (yes) {
         WriteSettings("quibbo.ini");
         PostQuitMessage(0);
         return;
     }
-    if (GetAsyncKeyState('N'))
+    if (no)
         state = previousState;
 }
 

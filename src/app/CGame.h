@@ -68,6 +68,8 @@ private:
 
     void ResetGame();
     void DrawQuitConfirm();
+    void ForgetEarlierAnswers();
+    bool AnswerKeyWentDown(int key, bool& held);
     void TogglePause();
     bool InitDisplay();
     void PlacePlayfield();
@@ -168,6 +170,9 @@ private:
     bool rotateCounterHeld;
     bool cursorShown;
     bool entered;
+    // Y and N were down at the quit question's last poll of them.
+    bool yesHeld;
+    bool noHeld;
     Clouds clouds;
     CSprite cloudSprites[kClouds];
     CBorder borders[4];

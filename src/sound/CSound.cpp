@@ -155,10 +155,10 @@ int32_t CSound::LoadWav(const char* fileName) {
     if (mmioDescend(file, &chunk, &riff, MMIO_FINDCHUNK) != MMSYSERR_NOERROR)
         return Fail("No data");
 
-    // The data block holds what the file really has: a "data" chunk may claim more than a file
-    // cut short still holds, and that claim is never allocated.
-    const DWORD dataSize = chunk.cksize;
-    const DWORD blockBytes = std::min(dataSize, BytesLeft(file));
+    // The sound is what the file really holds: a "data" chunk may claim more than the file has
+    // (a file cut short, or one streamed through a pipe, whose sizes could not be filled in),
+    // and that claim is never allocated.
+    const DWORD blockBytes = std::min(chunk.cksize, BytesLeft(file));
     if (blockBytes > 0) {
         block = new (std::nothrow) BYTE[blockBytes];
         if (!block)
@@ -166,7 +166,7 @@ int32_t CSound::LoadWav(const char* fileName) {
     }
     LONG read =
         block ? mmioRead(file, reinterpret_cast<HPSTR>(block), static_cast<LONG>(blockBytes)) : 0;
-    const DWORD dataRead = read > 0 ? static_cast<DWORD>(read) : 0;
+    const DWORD dataSize = read > 0 ? static_cast<DWORD>(read) : 0;
     mmioClose(file, 0);
     file = nullptr;
 
@@ -195,8 +195,8 @@ int32_t CSound::LoadWav(const char* fileName) {
     if (lastResult != DS_OK)
         return Fail("Could not lock sound buffer for data copy");
     const BYTE silence = format.wBitsPerSample == 8 ? 0x80 : 0x00;
-    FillRegion(first, firstBytes, block, dataRead, 0, silence);
-    FillRegion(second, secondBytes, block, dataRead, firstBytes, silence);
+    FillRegion(first, firstBytes, block, dataSize, 0, silence);
+    FillRegion(second, secondBytes, block, dataSize, firstBytes, silence);
     delete[] block;
     block = nullptr;
 
