@@ -98,4 +98,18 @@ void DrawChanges(const PixelSurface& frame, const FrameChanges& changes, const W
     }
 }
 
+const std::vector<BlitRect>& WindowPicture::Draw(const PixelSurface& frame, PixelSurface& shown,
+                                                 const WindowPixels& window) {
+    if (window.pixels != layout_.pixels || window.width != layout_.width ||
+        window.height != layout_.height || window.pitch != layout_.pitch ||
+        window.bits != layout_.bits || window.alpha != layout_.alpha)
+        whole_ = true;
+    layout_ = window;
+    TakeChanges(frame, shown, whole_, &changes_);
+    whole_ = false;
+    DrawChanges(frame, changes_, window,
+                FitMode(window.width, window.height, frame.width, frame.height), &drawn_);
+    return drawn_;
+}
+
 } // namespace compat

@@ -41,4 +41,22 @@ struct WindowPixels {
 void DrawChanges(const PixelSurface& frame, const FrameChanges& changes, const WindowPixels& window,
                  const Letterbox& box, std::vector<BlitRect>* drawn);
 
+// A window's own pixels as the frames drawn into them left them. Draws each frame as only what
+// it changes, unless the window must be drawn afresh: after RedrawWhole, or when the window's
+// pixels moved, its size or format changed, or the frame has another size than the last.
+class WindowPicture {
+public:
+    void RedrawWhole() { whole_ = true; }
+    // Draws `frame` into the window, letterboxed, and brings `shown` (the frame drawn last) up
+    // to it. Gives the window rectangles drawn: none when nothing changed.
+    const std::vector<BlitRect>& Draw(const PixelSurface& frame, PixelSurface& shown,
+                                      const WindowPixels& window);
+
+private:
+    bool whole_ = true;
+    WindowPixels layout_;
+    FrameChanges changes_;
+    std::vector<BlitRect> drawn_;
+};
+
 } // namespace compat

@@ -233,12 +233,6 @@ bool Screen::MakePresenter() {
     return renderer_ != nullptr;
 }
 
-bool Screen::ShownLayout::operator==(const ShownLayout& other) const {
-    return pixels == other.pixels && width == other.width && height == other.height &&
-           pitch == other.pitch && bits == other.bits && box.x == other.box.x &&
-           box.y == other.box.y && box.width == other.box.width && box.height == other.box.height;
-}
-
 void Screen::Hide() {
     if (texture_)
         SDL_DestroyTexture(texture_);
@@ -247,7 +241,7 @@ void Screen::Hide() {
     texture_ = nullptr;
     renderer_ = nullptr;
     windowSurface_ = false;
-    shownLayout_ = ShownLayout{};
+    picture_ = WindowPicture{};
     if (window_)
         SDL_DelEventWatch(&Screen::WatchWindowEvents, this);
     if (window_ && window_->presenter == this)
@@ -281,10 +275,15 @@ void Screen::Present(const PixelSurface& frame, bool pace) {
         pacer_.AfterPresent(started, timeGetTime());
 }
 
-void Screen::TakeFrameChanges(const PixelSurface& frame) {
-    TakeChanges(frame, lastFrame, redrawWhole_ || lastScreen != this, &changes_);
+bool Screen::TakeRedrawWhole() {
+    const bool whole = redrawWhole_ || lastScreen != this;
     lastScreen = this;
     redrawWhole_ = false;
+    return whole;
+}
+
+void Screen::TakeFrameChanges(const PixelSurface& frame) {
+    TakeChanges(frame, lastFrame, TakeRedrawWhole(), &changes_);
 }
 
 bool Screen::PresentThroughRenderer(const PixelSurface& frame) {
@@ -320,26 +319,22 @@ bool Screen::PresentIntoWindowSurface(const PixelSurface& frame) {
     const int bits = surface ? ScreenBits(surface->format->format, &alpha) : 0;
     if (!bits || (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0))
         return false;
-    const Letterbox box = FitMode(surface->w, surface->h, width_, height_);
-    const ShownLayout layout{surface->pixels, surface->w, surface->h, surface->pitch, bits, box};
-    if (!(layout == shownLayout_))
-        RedrawWhole(); // new pixels, another size or another place for the picture
-    shownLayout_ = layout;
-    TakeFrameChanges(frame);
     const WindowPixels pixels{static_cast<uint8_t*>(surface->pixels),
                               surface->w,
                               surface->h,
                               surface->pitch,
                               bits,
                               alpha};
-    DrawChanges(frame, changes_, pixels, box, &drawn_);
+    if (TakeRedrawWhole())
+        picture_.RedrawWhole();
+    const std::vector<BlitRect>& drawn = picture_.Draw(frame, lastFrame, pixels);
     if (SDL_MUSTLOCK(surface))
         SDL_UnlockSurface(surface);
-    if (drawn_.empty())
+    if (drawn.empty())
         return true;
     thread_local std::vector<SDL_Rect> rects;
     rects.clear();
-    for (const BlitRect& area : drawn_)
+    for (const BlitRect& area : drawn)
         rects.push_back(SDL_Rect{static_cast<int>(area.left), static_cast<int>(area.top),
                                  static_cast<int>(area.Width()), static_cast<int>(area.Height())});
     SDL_UpdateWindowSurfaceRects(window_->sdlWindow, rects.data(), static_cast<int>(rects.size()));
@@ -385,6 +380,26 @@ bool Screen::WindowColor(int x, int y, COLORREF* color) const {
     uint32_t raw = 0;
     std::memcpy(&raw, p + x * (bits / 8), bits / 8);
     *color = ColorFromRaw(bits == 32 ? raw & 0xFFFFFF : raw, bits);
+    return true;
+}
+
+bool Screen::ShowsLastFrameWhole() const {
+    SDL_Surface* surface = windowSurface_ ? SDL_GetWindowSurface(window_->sdlWindow) : nullptr;
+    uint32_t alpha = 0;
+    const int bits = surface ? ScreenBits(surface->format->format, &alpha) : 0;
+    if (!bits || lastFrame.pixels.empty())
+        return false;
+    std::vector<uint8_t> fresh(static_cast<size_t>(surface->pitch) * surface->h);
+    const Letterbox box = FitMode(surface->w, surface->h, width_, height_);
+    ShowOnScreen(lastFrame, fresh.data(), surface->pitch, surface->w, surface->h, bits, alpha,
+                 BlitRect{box.x, box.y, box.x + box.width, box.y + box.height});
+    const size_t rowBytes = static_cast<size_t>(surface->w) * (bits / 8);
+    for (int y = 0; y < surface->h; ++y) {
+        const size_t at = static_cast<size_t>(y) * surface->pitch;
+        if (std::memcmp(fresh.data() + at, static_cast<const uint8_t*>(surface->pixels) + at,
+                        rowBytes) != 0)
+            return false;
+    }
     return true;
 }
 

@@ -62,6 +62,9 @@ public:
     // The colour of a pixel of the window as last shown, where we draw into the window's
     // pixels ourselves (the headless drivers, Xvfb); false elsewhere or outside the window.
     bool WindowColor(int x, int y, COLORREF* color) const override;
+    // Whether the window's pixels (where we draw them ourselves) are exactly what drawing the
+    // last frame afresh, bars and all, would give.
+    bool ShowsLastFrameWhole() const override;
 
 private:
     // Picks how frames reach the window: a GPU renderer where there is one, else our own
@@ -73,28 +76,17 @@ private:
     bool PresentIntoWindowSurface(const PixelSurface& frame);
     // Finds what the frame changes against the last frame shown (which it then becomes).
     void TakeFrameChanges(const PixelSurface& frame);
+    // True (once) when the next frame must draw the whole window.
+    bool TakeRedrawWhole();
     static int WatchWindowEvents(void* screen, SDL_Event* event);
-
-    // The window's pixels as the last frame left them: the black bars stay from one frame to
-    // the next while the pixels, their layout and the picture's place stay the same.
-    struct ShownLayout {
-        const void* pixels = nullptr;
-        int width = 0;
-        int height = 0;
-        int pitch = 0;
-        int bits = 0;
-        Letterbox box{};
-        bool operator==(const ShownLayout& other) const;
-    };
 
     Window* window_ = nullptr;
     bool windowSurface_ = false;
-    ShownLayout shownLayout_;
+    WindowPicture picture_;
     int rendererOutputWidth_ = 0;
     int rendererOutputHeight_ = 0;
     bool redrawWhole_ = true;
     FrameChanges changes_;
-    std::vector<BlitRect> drawn_;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     int width_ = 0;
