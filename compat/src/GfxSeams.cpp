@@ -168,6 +168,12 @@ bool WindowShowsLastFrameWhole(HWND handle) {
     return window && window->presenter && window->presenter->ShowsLastFrameWhole();
 }
 
+void RedrawWholeWindow(HWND handle) {
+    const Window* window = WindowFromHandle(handle);
+    if (window && window->presenter)
+        window->presenter->RedrawWhole();
+}
+
 void ResizeWindow(HWND handle, int width, int height) {
     const Window* window = WindowFromHandle(handle);
     if (window && window->sdlWindow)

@@ -50,7 +50,7 @@ public:
     // The whole window is drawn afresh at the next present, not only what the frame changes:
     // after the black bars, the mode, the window's size or its pixels changed, or the window
     // was uncovered.
-    void RedrawWhole() { redrawWhole_ = true; }
+    void RedrawWhole() override { redrawWhole_ = true; }
 
     // Shows a frame of the mode's size and depth (only what it changes against the frame
     // shown before it), then waits for the next refresh unless the

@@ -46,7 +46,10 @@ void FramePacer::AfterPresent(DWORD presentStarted, DWORD presentEnded) {
 void NoteFrameTime() {
     static FILE* const file = [] {
         const char* path = std::getenv("QUIBBO_FRAME_TIMES");
-        return path && *path ? std::fopen(path, "a") : nullptr;
+        FILE* opened = path && *path ? std::fopen(path, "a") : nullptr;
+        if (opened)
+            std::setvbuf(opened, nullptr, _IOLBF, 0); // each line as it comes
+        return opened;
     }();
     if (!file)
         return;

@@ -28,6 +28,8 @@ public:
     virtual bool WindowColor(int x, int y, COLORREF* color) const = 0;
     // Whether the window shows exactly what drawing the last frame afresh would show.
     virtual bool ShowsLastFrameWhole() const = 0;
+    // The next frame draws the whole window, not only what it changes.
+    virtual void RedrawWhole() = 0;
 
 protected:
     ~WindowPresenter() = default;

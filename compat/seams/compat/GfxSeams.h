@@ -66,6 +66,8 @@ COLORREF WindowColor(HWND window, int x, int y);
 // with its bars) would give them, however little of it the screen drew; false where the
 // window's pixels cannot be read (a GPU renderer, no screen).
 bool WindowShowsLastFrameWhole(HWND window);
+// The next frame presented in the window draws all of it, as after a change of mode.
+void RedrawWholeWindow(HWND window);
 // Resizes the window as its user could (an ordinary window; see QUIBBO_WINDOWED).
 void ResizeWindow(HWND window, int width, int height);
 
