@@ -107,14 +107,14 @@ TEST_F(ScreenPresentsChanges, TheWindowHoldsTheWholeFrameAfterResizeAndModeChang
     EXPECT_EQ(RGB(0, 0, 0), compat::seams::WindowColor(window, 0, 0)); // a bar
     EXPECT_TRUE(compat::seams::WindowShowsLastFrameWhole(window));
 
-    ASSERT_EQ(DD_OK, dd->SetDisplayMode(320, 240, 16, 0, 0));
+    ASSERT_EQ(DD_OK, dd->SetDisplayMode(800, 600, 16, 0, 0));
     clipper->Release();
     back->Release();
     primary->Release();
     clipper = nullptr;
     back = primary = nullptr;
     setenv("QUIBBO_WINDOWED", "1", 1);
-    BringUp(320, 240, 16);
+    BringUp(800, 600, 16);
     unsetenv("QUIBBO_WINDOWED");
     ASSERT_EQ(DD_OK, Fill(back, 0x3DFE));
     ASSERT_EQ(DD_OK, Fill(back, 0xF800, &block));
