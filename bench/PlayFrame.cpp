@@ -106,7 +106,8 @@ struct Game {
         g_graphics = new CGraphics;
         CreateDirectoryA("logs", nullptr);
         // A window class of its own for each game: a class stays registered.
-        const std::string windowClass = "QUIBBO_CLASS_" + std::to_string(w);
+        static int games = 0;
+        const std::string windowClass = "QUIBBO_CLASS_" + std::to_string(++games);
         handle =
             window.Create(seams::MakeTestModule("bench"), GetSystemMetrics(SM_CXSCREEN),
                           GetSystemMetrics(SM_CYSCREEN), windowClass.c_str(), "Quibbo's puzzle");
