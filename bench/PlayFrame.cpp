@@ -3,12 +3,19 @@
 // frame of the same size in the same run. Run: build/default/bench/bench_PlayFrame (headless:
 // dummy video).
 //
-// Targets: a play frame within 25x a frame memcpy at 640x480 and within 15x at 1600x1200.
+// Targets: a play frame presented whole within 25x a frame memcpy at 640x480 and within 15x at
+// 1600x1200; a frame that changes nothing presents in under 5% of the time of one presented
+// whole (compare PlayFrameNothingChanged less MemcpyFrame's share of drawing with PlayFrame on
+// the window's side: the present of a frame is the difference between PlayFrame and
+// PlayFrameNothingChanged).
 //
 // The pacing sleep is off: the clock is set, so Flip's wait for the display advances it
 // instead of sleeping, and it is set back before every frame, so the countdown, the clouds and
-// the falling block stand still and every frame draws the same picture.
+// the falling block stand still and every frame draws the same picture. PlayFrame has the
+// window drawn whole every frame; PlayFrameNothingChanged presents only what changed (nothing);
+// PlayFrameBlockMoved moves the falling block a row up and back, frame by frame.
 #include "CGameProbe.h"
+#include "CLevelProbe.h"
 #include "FrameCopy.h"
 #include "app/CGame.h"
 #include "app/CWindow.h"
@@ -90,6 +97,7 @@ struct Game {
     fs::path folder;
     CWindow window;
     DWORD playing = 0; // a clock reading during play
+    HWND handle = nullptr;
 
     Game(int w, int h) : width(w), height(h), folder(GameFolder(w, h)) {
         fs::current_path(folder);
@@ -98,8 +106,9 @@ struct Game {
         g_graphics = new CGraphics;
         CreateDirectoryA("logs", nullptr);
         // A window class of its own for each game: a class stays registered.
-        const std::string windowClass = "QUIBBO_CLASS_" + std::to_string(w);
-        HWND handle =
+        static int games = 0;
+        const std::string windowClass = "QUIBBO_CLASS_" + std::to_string(++games);
+        handle =
             window.Create(seams::MakeTestModule("bench"), GetSystemMetrics(SM_CXSCREEN),
                           GetSystemMetrics(SM_CYSCREEN), windowClass.c_str(), "Quibbo's puzzle");
         ShowWindow(handle, SW_SHOWNORMAL);
@@ -142,13 +151,25 @@ void MemcpyFrame(benchmark::State& state) {
     CopyFrames(state);
 }
 
-void PlayFrame(benchmark::State& state) {
+// What a frame changes for the present: everything (the window drawn whole, as the first
+// frame after a mode change), nothing, or only the falling block, a row up and back.
+enum class Change { Whole, Nothing, FallingBlock };
+
+void PlayFrames(benchmark::State& state, Change change) {
     Game& game = GameAt(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    CLevelProbe block{*CGameProbe{*g_game}.Level()};
+    const int column = block.Column(), row = block.Row(), type = block.Type();
     const uint64_t presented = seams::PresentedFrames();
+    int frame = 0;
     for (auto _ : state) {
         seams::SetTicks(game.playing);
+        if (change == Change::Whole)
+            seams::RedrawWholeWindow(game.handle);
+        else if (change == Change::FallingBlock)
+            block.Place(column, row - (++frame & 1), type);
         g_game->Frame();
     }
+    block.Place(column, row, type);
     // Every frame was a play frame, and every one was presented.
     if (seams::PresentedFrames() - presented != static_cast<uint64_t>(state.iterations()) ||
         CGameProbe{*g_game}.State() != Playing)
@@ -159,7 +180,22 @@ void PlayFrame(benchmark::State& state) {
 }
 
 BENCHMARK(MemcpyFrame)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMicrosecond);
+void PlayFrame(benchmark::State& state) {
+    PlayFrames(state, Change::Whole);
+}
+void PlayFrameNothingChanged(benchmark::State& state) {
+    PlayFrames(state, Change::Nothing);
+}
+void PlayFrameBlockMoved(benchmark::State& state) {
+    PlayFrames(state, Change::FallingBlock);
+}
+
 BENCHMARK(PlayFrame)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMicrosecond);
+BENCHMARK(PlayFrameNothingChanged)
+    ->Args({640, 480})
+    ->Args({1600, 1200})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(PlayFrameBlockMoved)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

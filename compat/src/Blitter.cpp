@@ -204,31 +204,38 @@ void GatherRow(uint32_t* out, const uint32_t* line, const int32_t* columns, int 
 }
 #endif
 
-// Shows the frame on the screen rows by the column and row indices. Each frame row that shows
-// is converted once, straight through (the loop vectorises), then spread over its screen row
-// by the column indices, reading a line that sits in the cache; screen rows that repeat a frame
-// row (an enlargement) are copied from the one above.
+// Shows the frame on the screen rows by the column and row indices, only the screen pixels in
+// `part` (inside `to`). Each frame row that shows is converted once, only the columns the part
+// samples, straight through (the loop vectorises), then spread over its screen row by the
+// column indices, reading a line that sits in the cache; screen rows that repeat a frame row
+// (an enlargement) are copied from the one above.
 template <typename From, typename To, typename Convert>
 void Show(const PixelSurface& frame, uint8_t* screen, int pitch, const BlitRect& to,
-          Convert convert) {
-    const int width = static_cast<int>(to.Width()), height = static_cast<int>(to.Height());
+          const BlitRect& part, Convert convert) {
+    const int width = static_cast<int>(part.Width()), height = static_cast<int>(part.Height());
     Scratch& scratch = ThreadScratch();
     scratch.columns.resize(static_cast<size_t>(width));
     scratch.rows.resize(static_cast<size_t>(height));
-    scratch.gathered.resize(static_cast<size_t>(frame.width));
-    ScaleIndices(0, width, width, frame.width, 0, scratch.columns.data());
-    ScaleIndices(0, height, height, frame.height, 0, scratch.rows.data());
+    ScaleIndices(part.left - to.left, width, to.Width(), frame.width, 0, scratch.columns.data());
+    ScaleIndices(part.top - to.top, height, to.Height(), frame.height, 0, scratch.rows.data());
+    // The frame columns the part samples, counted from the first of them.
+    const int32_t firstColumn = scratch.columns.front();
+    const int sampled = scratch.columns.back() - firstColumn + 1;
+    for (int32_t& column : scratch.columns)
+        column -= firstColumn;
+    scratch.gathered.resize(static_cast<size_t>(sampled));
     To* line = reinterpret_cast<To*>(scratch.gathered.data());
     const To* previous = nullptr;
     int32_t previousRow = -1;
     for (int y = 0; y < height; ++y) {
-        To* out =
-            reinterpret_cast<To*>(screen + (to.top + y) * static_cast<int64_t>(pitch)) + to.left;
+        To* out = reinterpret_cast<To*>(screen + (part.top + y) * static_cast<int64_t>(pitch)) +
+                  part.left;
         const int32_t sy = scratch.rows[static_cast<size_t>(y)];
         if (sy == previousRow) {
             std::memcpy(out, previous, static_cast<size_t>(width) * sizeof(To));
         } else {
-            ConvertRow(line, reinterpret_cast<const From*>(frame.Row(sy)), frame.width, convert);
+            const From* in = reinterpret_cast<const From*>(frame.Row(sy)) + firstColumn;
+            ConvertRow(line, in, sampled, convert);
             GatherRow(out, line, scratch.columns.data(), width);
         }
         previous = out;
@@ -312,17 +319,22 @@ void ShowOnScreen(const PixelSurface& frame, uint8_t* screen, int pitch, int scr
         std::memset(row, 0, static_cast<size_t>(to.left) * bytes);
         std::memset(row + to.right * bytes, 0, static_cast<size_t>(screenWidth - to.right) * bytes);
     }
-    if (to.Empty() || frame.pixels.empty())
+    ShowPartOnScreen(frame, screen, pitch, screenBits, alpha, to, to);
+}
+
+void ShowPartOnScreen(const PixelSurface& frame, uint8_t* screen, int pitch, int screenBits,
+                      uint32_t alpha, const BlitRect& to, const BlitRect& part) {
+    if (part.Empty() || frame.pixels.empty())
         return;
     if (frame.bitsPerPixel == 16 && screenBits == 16)
-        Show<uint16_t, uint16_t>(frame, screen, pitch, to, Same{});
+        Show<uint16_t, uint16_t>(frame, screen, pitch, to, part, Same{});
     else if (frame.bitsPerPixel == 16)
-        Show<uint16_t, uint32_t>(frame, screen, pitch, to, WidenRgb565{alpha});
+        Show<uint16_t, uint32_t>(frame, screen, pitch, to, part, WidenRgb565{alpha});
     else if (screenBits == 32)
-        Show<uint32_t, uint32_t>(frame, screen, pitch, to,
+        Show<uint32_t, uint32_t>(frame, screen, pitch, to, part,
                                  [alpha](uint32_t p) { return p | alpha; });
     else
-        Show<uint32_t, uint16_t>(frame, screen, pitch, to, NarrowXrgb8888{});
+        Show<uint32_t, uint16_t>(frame, screen, pitch, to, part, NarrowXrgb8888{});
 }
 
 } // namespace compat

@@ -61,5 +61,9 @@ void CopyPixels(PixelSurface& target, const BlitRect& to, const BlitRect& visibl
 void ShowOnScreen(const PixelSurface& frame, uint8_t* screen, int pitch, int screenWidth,
                   int screenHeight, int screenBits, uint32_t alpha, const BlitRect& to,
                   bool bars = true);
+// Shows only the screen pixels of `part` (inside `to`) as ShowOnScreen would draw them; the
+// rest of the screen buffer is left as it is.
+void ShowPartOnScreen(const PixelSurface& frame, uint8_t* screen, int pitch, int screenBits,
+                      uint32_t alpha, const BlitRect& to, const BlitRect& part);
 
 } // namespace compat

@@ -2,11 +2,15 @@
 #include "compat/Seams.h"
 
 #include "DirectDrawObjects.h"
+#include "FrameChanges.h"
 #include "Icon.h"
 #include "Screen.h"
 #include "Window.h"
 
+#include <SDL.h>
+
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -157,6 +161,83 @@ COLORREF WindowColor(HWND handle, int x, int y) {
     if (window->presenter && window->presenter->WindowColor(x, y, &color))
         return color;
     return CLR_INVALID;
+}
+
+bool WindowShowsLastFrameWhole(HWND handle) {
+    const Window* window = WindowFromHandle(handle);
+    return window && window->presenter && window->presenter->ShowsLastFrameWhole();
+}
+
+void RedrawWholeWindow(HWND handle) {
+    const Window* window = WindowFromHandle(handle);
+    if (window && window->presenter)
+        window->presenter->RedrawWhole();
+}
+
+void ResizeWindow(HWND handle, int width, int height) {
+    const Window* window = WindowFromHandle(handle);
+    if (window && window->sdlWindow)
+        SDL_SetWindowSize(window->sdlWindow, width, height);
+}
+
+struct ProbeWindowPixels::State {
+    int bits = 0;
+    std::vector<uint8_t> bytes;
+    WindowPixels window;
+    PixelSurface shown;
+    WindowPicture picture;
+};
+
+ProbeWindowPixels::ProbeWindowPixels(int width, int height, int bitsPerPixel) : state_(new State) {
+    state_->bits = bitsPerPixel;
+    Resize(width, height);
+}
+
+ProbeWindowPixels::~ProbeWindowPixels() {
+    delete state_;
+}
+
+void ProbeWindowPixels::Resize(int width, int height) {
+    // A new buffer every time, so that the picture sees new pixels as after a real resize.
+    const int pitch = width * state_->bits / 8 + 4; // rows padded, as window surfaces may be
+    std::vector<uint8_t> fresh(static_cast<size_t>(pitch) * height);
+    for (size_t i = 0; i < fresh.size(); ++i)
+        fresh[i] = static_cast<uint8_t>(i * 37 + 11);
+    state_->bytes.swap(fresh);
+    state_->window = WindowPixels{state_->bytes.data(),
+                                  width,
+                                  height,
+                                  pitch,
+                                  state_->bits,
+                                  state_->bits == 32 ? 0xFF000000u : 0u};
+}
+
+int64_t ProbeWindowPixels::Draw(IDirectDrawSurface7* frame) {
+    if (!frame)
+        return 0;
+    int64_t pixels = 0;
+    for (const BlitRect& area :
+         state_->picture.Draw(Ours(frame)->Pixels(), state_->shown, state_->window))
+        pixels += area.Width() * area.Height();
+    return pixels;
+}
+
+int64_t ProbeWindowPixels::FirstDifference(const ProbeWindowPixels& other) const {
+    const WindowPixels& a = state_->window;
+    const WindowPixels& b = other.state_->window;
+    if (a.width != b.width || a.height != b.height || a.bits != b.bits)
+        return 0;
+    const int bytes = a.bits / 8;
+    for (int y = 0; y < a.height; ++y) {
+        const uint8_t* rowA = a.pixels + static_cast<size_t>(y) * a.pitch;
+        const uint8_t* rowB = b.pixels + static_cast<size_t>(y) * b.pitch;
+        if (std::memcmp(rowA, rowB, static_cast<size_t>(a.width) * bytes) == 0)
+            continue;
+        for (int x = 0; x < a.width; ++x)
+            if (std::memcmp(rowA + x * bytes, rowB + x * bytes, bytes) != 0)
+                return x + static_cast<int64_t>(y) * a.width;
+    }
+    return -1;
 }
 
 POINT ModePixelFromWindow(HWND window, int x, int y) {

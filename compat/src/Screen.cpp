@@ -1,6 +1,7 @@
 #include "Screen.h"
 
 #include "Blitter.h"
+#include "GpuProbe.h"
 
 #include <SDL.h>
 #include <mmsystem.h>
@@ -26,14 +27,9 @@ bool HeadlessVideo() {
     return driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
 }
 
-void RecordFrame(const PixelSurface& frame) {
-    if (lastFrame.width != frame.width || lastFrame.height != frame.height ||
-        lastFrame.bitsPerPixel != frame.bitsPerPixel || lastFrame.pixels.empty())
-        lastFrame.Allocate(frame.width, frame.height, frame.bitsPerPixel);
-    if (lastFrame.pixels.size() == frame.pixels.size())
-        std::memcpy(lastFrame.pixels.data(), frame.pixels.data(), frame.pixels.size());
-    ++frameCount;
-}
+// The screen whose frame `lastFrame` is: the frame another screen showed says nothing about
+// what this one's window shows.
+const Screen* lastScreen = nullptr;
 
 } // namespace
 
@@ -82,37 +78,6 @@ void DesktopSize(int* width, int* height) {
     }
     *width = 1024;
     *height = 768;
-}
-
-Letterbox FitMode(int outputWidth, int outputHeight, int modeWidth, int modeHeight) {
-    Letterbox box;
-    if (outputWidth <= 0 || outputHeight <= 0 || modeWidth <= 0 || modeHeight <= 0)
-        return box;
-    const int64_t ow = outputWidth, oh = outputHeight, mw = modeWidth, mh = modeHeight;
-    if (ow * mh <= oh * mw) {
-        // Relatively taller output: full width, bars above and below.
-        box.width = outputWidth;
-        box.height = static_cast<int>(ow * mh / mw);
-    } else {
-        box.height = outputHeight;
-        box.width = static_cast<int>(oh * mw / mh);
-    }
-    box.x = (outputWidth - box.width) / 2;
-    box.y = (outputHeight - box.height) / 2;
-    return box;
-}
-
-POINT ModePixelAt(const Letterbox& box, int modeWidth, int modeHeight, int x, int y) {
-    if (box.width <= 0 || box.height <= 0)
-        return POINT{0, 0};
-    // The mode pixel under the centre of the output pixel, as scaled blits sample.
-    const auto map = [](int offset, int extent, int modeExtent) {
-        if (offset < 0)
-            return 0;
-        const int64_t pixel = (2 * static_cast<int64_t>(offset) + 1) * modeExtent / (2 * extent);
-        return static_cast<int>(std::min<int64_t>(pixel, modeExtent - 1));
-    };
-    return POINT{map(x - box.x, box.width, modeWidth), map(y - box.y, box.height, modeHeight)};
 }
 
 namespace {
@@ -185,6 +150,8 @@ bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
         SDL_SetWindowFullscreen(window->sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
         SDL_ShowWindow(window->sdlWindow);
     }
+    if (window_ != window)
+        SDL_AddEventWatch(&Screen::WatchWindowEvents, this);
     window_ = window;
     window->presenter = this;
 
@@ -213,6 +180,7 @@ bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
         SDL_FillRect(surface, nullptr, 0);
         SDL_UpdateWindowSurface(window->sdlWindow);
     }
+    RedrawWhole();
     return true;
 }
 
@@ -226,6 +194,7 @@ bool Screen::MakeTexture() {
         return false;
     }
     SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
+    RedrawWhole(); // a new texture holds no frame yet
     return true;
 }
 
@@ -238,7 +207,10 @@ bool Screen::MakePresenter() {
     if (SDL_GetHint(SDL_HINT_RENDER_DRIVER)) {
         renderer_ = SDL_CreateRenderer(window, -1, vsync); // the user's choice
     } else {
-        renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | vsync);
+        // Where no graphics card could draw, OpenGL is not even loaded: it would only find
+        // the processor to draw with, at tens of megabytes.
+        if (!NoGpuToAccelerate())
+            renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | vsync);
         if (renderer_ && RasterisedByCpu(renderer_)) {
             SDL_DestroyRenderer(renderer_);
             renderer_ = nullptr;
@@ -261,12 +233,6 @@ bool Screen::MakePresenter() {
     return renderer_ != nullptr;
 }
 
-bool Screen::ShownLayout::operator==(const ShownLayout& other) const {
-    return pixels == other.pixels && width == other.width && height == other.height &&
-           pitch == other.pitch && bits == other.bits && box.x == other.box.x &&
-           box.y == other.box.y && box.width == other.box.width && box.height == other.box.height;
-}
-
 void Screen::Hide() {
     if (texture_)
         SDL_DestroyTexture(texture_);
@@ -275,7 +241,9 @@ void Screen::Hide() {
     texture_ = nullptr;
     renderer_ = nullptr;
     windowSurface_ = false;
-    shownLayout_ = ShownLayout{};
+    picture_ = WindowPicture{};
+    if (window_)
+        SDL_DelEventWatch(&Screen::WatchWindowEvents, this);
     if (window_ && window_->presenter == this)
         window_->presenter = nullptr;
     window_ = nullptr;
@@ -288,46 +256,108 @@ void Screen::WindowGone() {
 
 void Screen::Present(const PixelSurface& frame, bool pace) {
     const DWORD started = timeGetTime();
+    NoteFrameTime();
     if (window_ && frame.width == width_ && frame.height == height_ &&
         frame.bitsPerPixel == bitsPerPixel_ && !frame.pixels.empty()) {
+        bool shown = false;
         if (renderer_ && texture_)
-            PresentThroughRenderer(frame);
+            shown = PresentThroughRenderer(frame);
         else if (windowSurface_)
-            PresentIntoWindowSurface(frame);
-        RecordFrame(frame);
+            shown = PresentIntoWindowSurface(frame);
+        if (!shown) {
+            // The seams still see the frame; the window gets all of the next one.
+            TakeFrameChanges(frame);
+            RedrawWhole();
+        }
+        ++frameCount;
     }
     if (pace)
         pacer_.AfterPresent(started, timeGetTime());
 }
 
-void Screen::PresentThroughRenderer(const PixelSurface& frame) {
-    SDL_UpdateTexture(texture_, nullptr, frame.pixels.data(), frame.pitch);
+bool Screen::TakeRedrawWhole() {
+    const bool whole = redrawWhole_ || lastScreen != this;
+    lastScreen = this;
+    redrawWhole_ = false;
+    return whole;
+}
+
+void Screen::TakeFrameChanges(const PixelSurface& frame) {
+    TakeChanges(frame, lastFrame, TakeRedrawWhole(), &changes_);
+}
+
+bool Screen::PresentThroughRenderer(const PixelSurface& frame) {
     int outputWidth = 0, outputHeight = 0;
     SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
+    if (outputWidth != rendererOutputWidth_ || outputHeight != rendererOutputHeight_)
+        RedrawWhole();
+    rendererOutputWidth_ = outputWidth;
+    rendererOutputHeight_ = outputHeight;
+    TakeFrameChanges(frame);
+    if (!changes_.Any())
+        return true; // the window still shows this picture
+    const int bytes = frame.BytesPerPixel();
+    if (changes_.whole)
+        changes_.areas.assign(1, Bounds(frame));
+    for (const BlitRect& area : changes_.areas) {
+        const SDL_Rect rect{static_cast<int>(area.left), static_cast<int>(area.top),
+                            static_cast<int>(area.Width()), static_cast<int>(area.Height())};
+        SDL_UpdateTexture(texture_, &rect, frame.Row(rect.y) + rect.x * bytes, frame.pitch);
+    }
     const Letterbox box = FitMode(outputWidth, outputHeight, width_, height_);
     const SDL_Rect target{box.x, box.y, box.width, box.height};
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, &target);
     SDL_RenderPresent(renderer_);
+    return true;
 }
 
-void Screen::PresentIntoWindowSurface(const PixelSurface& frame) {
+bool Screen::PresentIntoWindowSurface(const PixelSurface& frame) {
     SDL_Surface* surface = SDL_GetWindowSurface(window_->sdlWindow);
     uint32_t alpha = 0;
     const int bits = surface ? ScreenBits(surface->format->format, &alpha) : 0;
     if (!bits || (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0))
-        return;
-    const Letterbox box = FitMode(surface->w, surface->h, width_, height_);
-    const ShownLayout layout{surface->pixels, surface->w, surface->h, surface->pitch, bits, box};
-    ShowOnScreen(frame, static_cast<uint8_t*>(surface->pixels), surface->pitch, surface->w,
-                 surface->h, bits, alpha,
-                 BlitRect{box.x, box.y, box.x + box.width, box.y + box.height},
-                 !(layout == shownLayout_));
-    shownLayout_ = layout;
+        return false;
+    const WindowPixels pixels{static_cast<uint8_t*>(surface->pixels),
+                              surface->w,
+                              surface->h,
+                              surface->pitch,
+                              bits,
+                              alpha};
+    if (TakeRedrawWhole())
+        picture_.RedrawWhole();
+    const std::vector<BlitRect>& drawn = picture_.Draw(frame, lastFrame, pixels);
     if (SDL_MUSTLOCK(surface))
         SDL_UnlockSurface(surface);
-    SDL_UpdateWindowSurface(window_->sdlWindow);
+    if (drawn.empty())
+        return true;
+    thread_local std::vector<SDL_Rect> rects;
+    rects.clear();
+    for (const BlitRect& area : drawn)
+        rects.push_back(SDL_Rect{static_cast<int>(area.left), static_cast<int>(area.top),
+                                 static_cast<int>(area.Width()), static_cast<int>(area.Height())});
+    SDL_UpdateWindowSurfaceRects(window_->sdlWindow, rects.data(), static_cast<int>(rects.size()));
+    return true;
+}
+
+int Screen::WatchWindowEvents(void* screen, SDL_Event* event) {
+    auto* self = static_cast<Screen*>(screen);
+    if (event->type != SDL_WINDOWEVENT || !self->window_ || !self->window_->sdlWindow ||
+        event->window.windowID != SDL_GetWindowID(self->window_->sdlWindow))
+        return 0;
+    switch (event->window.event) {
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        // The window system may have lost what the window showed.
+        self->RedrawWhole();
+        break;
+    default:
+        break;
+    }
+    return 0;
 }
 
 POINT Screen::ModePixelFromWindow(int x, int y) const {
@@ -350,6 +380,26 @@ bool Screen::WindowColor(int x, int y, COLORREF* color) const {
     uint32_t raw = 0;
     std::memcpy(&raw, p + x * (bits / 8), bits / 8);
     *color = ColorFromRaw(bits == 32 ? raw & 0xFFFFFF : raw, bits);
+    return true;
+}
+
+bool Screen::ShowsLastFrameWhole() const {
+    SDL_Surface* surface = windowSurface_ ? SDL_GetWindowSurface(window_->sdlWindow) : nullptr;
+    uint32_t alpha = 0;
+    const int bits = surface ? ScreenBits(surface->format->format, &alpha) : 0;
+    if (!bits || lastFrame.pixels.empty())
+        return false;
+    std::vector<uint8_t> fresh(static_cast<size_t>(surface->pitch) * surface->h);
+    const Letterbox box = FitMode(surface->w, surface->h, width_, height_);
+    ShowOnScreen(lastFrame, fresh.data(), surface->pitch, surface->w, surface->h, bits, alpha,
+                 BlitRect{box.x, box.y, box.x + box.width, box.y + box.height});
+    const size_t rowBytes = static_cast<size_t>(surface->w) * (bits / 8);
+    for (int y = 0; y < surface->h; ++y) {
+        const size_t at = static_cast<size_t>(y) * surface->pitch;
+        if (std::memcmp(fresh.data() + at, static_cast<const uint8_t*>(surface->pixels) + at,
+                        rowBytes) != 0)
+            return false;
+    }
     return true;
 }
 

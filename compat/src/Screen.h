@@ -5,6 +5,8 @@
 // bars). With QUIBBO_WINDOWED=1 the window is an ordinary one of the mode's size instead.
 #pragma once
 
+#include "FrameChanges.h"
+#include "Letterbox.h"
 #include "PixelSurface.h"
 #include "ScreenPacing.h"
 #include "Window.h"
@@ -12,7 +14,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
+union SDL_Event;
 struct SDL_Renderer;
 struct SDL_Texture;
 
@@ -26,19 +30,6 @@ bool WindowedWanted();
 
 // The desktop's size, where the display mode goes back to (1024x768 if SDL cannot tell).
 void DesktopSize(int* width, int* height);
-
-// Where the mode's pixels go on an output of outputWidth x outputHeight: the largest
-// rectangle of the mode's aspect that fits, centred, with black bars on two sides.
-struct Letterbox {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
-Letterbox FitMode(int outputWidth, int outputHeight, int modeWidth, int modeHeight);
-// The mode pixel under an output pixel's centre, clamped to the mode (the bars map to the
-// nearest edge pixel).
-POINT ModePixelAt(const Letterbox& box, int modeWidth, int modeHeight, int x, int y);
 
 class Screen final : public WindowPresenter {
 public:
@@ -56,7 +47,13 @@ public:
     void WindowGone() override;
     bool Showing() const { return window_ != nullptr; }
 
-    // Shows a frame of the mode's size and depth, then waits for the next refresh unless the
+    // The whole window is drawn afresh at the next present, not only what the frame changes:
+    // after the black bars, the mode, the window's size or its pixels changed, or the window
+    // was uncovered.
+    void RedrawWhole() override { redrawWhole_ = true; }
+
+    // Shows a frame of the mode's size and depth (only what it changes against the frame
+    // shown before it), then waits for the next refresh unless the
     // display's own wait already did (or `pace` is false). Paces even when nothing can be
     // shown, so that a game loop built on it never spins.
     void Present(const PixelSurface& frame, bool pace);
@@ -65,30 +62,31 @@ public:
     // The colour of a pixel of the window as last shown, where we draw into the window's
     // pixels ourselves (the headless drivers, Xvfb); false elsewhere or outside the window.
     bool WindowColor(int x, int y, COLORREF* color) const override;
+    // Whether the window's pixels (where we draw them ourselves) are exactly what drawing the
+    // last frame afresh, bars and all, would give.
+    bool ShowsLastFrameWhole() const override;
 
 private:
     // Picks how frames reach the window: a GPU renderer where there is one, else our own
     // scaling straight into the window's pixels, else SDL's software renderer.
     bool MakePresenter();
     bool MakeTexture();
-    void PresentThroughRenderer(const PixelSurface& frame);
-    void PresentIntoWindowSurface(const PixelSurface& frame);
-
-    // The window's pixels as the last frame left them: the black bars stay from one frame to
-    // the next while the pixels, their layout and the picture's place stay the same.
-    struct ShownLayout {
-        const void* pixels = nullptr;
-        int width = 0;
-        int height = 0;
-        int pitch = 0;
-        int bits = 0;
-        Letterbox box{};
-        bool operator==(const ShownLayout& other) const;
-    };
+    // Each draws the changes found in `frame` and says whether the window shows it now.
+    bool PresentThroughRenderer(const PixelSurface& frame);
+    bool PresentIntoWindowSurface(const PixelSurface& frame);
+    // Finds what the frame changes against the last frame shown (which it then becomes).
+    void TakeFrameChanges(const PixelSurface& frame);
+    // True (once) when the next frame must draw the whole window.
+    bool TakeRedrawWhole();
+    static int WatchWindowEvents(void* screen, SDL_Event* event);
 
     Window* window_ = nullptr;
     bool windowSurface_ = false;
-    ShownLayout shownLayout_;
+    WindowPicture picture_;
+    int rendererOutputWidth_ = 0;
+    int rendererOutputHeight_ = 0;
+    bool redrawWhole_ = true;
+    FrameChanges changes_;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     int width_ = 0;
@@ -97,8 +95,8 @@ private:
     FramePacer pacer_;
 };
 
-// The frames that reached a screen, for the test seams: the last one (a copy of its pixels)
-// and how many there were since the last reset.
+// The frames that reached a screen, for the test seams: the last one (the copy of its pixels
+// that the next frame is compared with) and how many there were since the last reset.
 const PixelSurface& LastPresentedFrame();
 uint64_t PresentedFrameCount();
 void ForgetPresentedFrames();

@@ -1,6 +1,9 @@
 #include "ScreenPacing.h"
 
+#include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 
 namespace compat {
 
@@ -38,6 +41,22 @@ void FramePacer::AfterPresent(DWORD presentStarted, DWORD presentEnded) {
         deadline_ = now;
         remainder_ = 0;
     }
+}
+
+void NoteFrameTime() {
+    static FILE* const file = [] {
+        const char* path = std::getenv("QUIBBO_FRAME_TIMES");
+        FILE* opened = path && *path ? std::fopen(path, "a") : nullptr;
+        if (opened)
+            std::setvbuf(opened, nullptr, _IOLBF, 0); // each line as it comes
+        return opened;
+    }();
+    if (!file)
+        return;
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    std::fprintf(
+        file, "%lld\n",
+        static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
 }
 
 } // namespace compat

@@ -29,4 +29,9 @@ private:
     int remainder_ = 0; // in 1/rate_ ms
 };
 
+// With QUIBBO_FRAME_TIMES naming a file, each present's time (microseconds of a steady clock,
+// one a line) is appended to it, for measuring the pacing of a running game from outside
+// (bench/desktop-cost). Costs nothing otherwise.
+void NoteFrameTime();
+
 } // namespace compat

@@ -26,6 +26,10 @@ public:
     virtual POINT ModePixelFromWindow(int x, int y) const = 0;
     // The colour of a pixel of the window as last shown; false where it cannot be read.
     virtual bool WindowColor(int x, int y, COLORREF* color) const = 0;
+    // Whether the window shows exactly what drawing the last frame afresh would show.
+    virtual bool ShowsLastFrameWhole() const = 0;
+    // The next frame draws the whole window, not only what it changes.
+    virtual void RedrawWhole() = 0;
 
 protected:
     ~WindowPresenter() = default;

@@ -62,6 +62,38 @@ bool SavePresentedBmp(const char* path);
 // screen, outside the window).
 COLORREF WindowColor(HWND window, int x, int y);
 
+// True when the window's pixels are exactly what drawing the last presented frame afresh (scaled,
+// with its bars) would give them, however little of it the screen drew; false where the
+// window's pixels cannot be read (a GPU renderer, no screen).
+bool WindowShowsLastFrameWhole(HWND window);
+// The next frame presented in the window draws all of it, as after a change of mode.
+void RedrawWholeWindow(HWND window);
+// Resizes the window as its user could (an ordinary window; see QUIBBO_WINDOWED).
+void ResizeWindow(HWND window, int width, int height);
+
+// Window pixels of a format of the test's choosing, outside any window, that frames are drawn
+// into exactly as the screen draws into a window's own pixels: only what a frame changes
+// against the frame drawn before it; everything for the first frame, after Resize (the new
+// pixels hold rubbish until then, as a window system's would) and after a frame of another
+// size.
+class ProbeWindowPixels {
+public:
+    ProbeWindowPixels(int width, int height, int bitsPerPixel);
+    ~ProbeWindowPixels();
+    ProbeWindowPixels(const ProbeWindowPixels&) = delete;
+    ProbeWindowPixels& operator=(const ProbeWindowPixels&) = delete;
+    void Resize(int width, int height);
+    // Draws the surface's pixels as the next frame; gives the number of window pixels drawn.
+    int64_t Draw(IDirectDrawSurface7* frame);
+    // The first window pixel (x + y * width) that differs from `other`, -1 when they are
+    // the same size and hold the same pixels.
+    int64_t FirstDifference(const ProbeWindowPixels& other) const;
+
+private:
+    struct State;
+    State* state_;
+};
+
 // The display mode's pixel under a window position (a mouse position), as the message pump
 // passes mouse positions to the game.
 POINT ModePixelFromWindow(HWND window, int x, int y);

@@ -1,0 +1,126 @@
+// Presenting only what a frame changes: the window's pixels come out exactly as drawing every
+// frame afresh would leave them, in both window formats, letterboxed, across a change of mode
+// and of the window's size.
+#include "DirectDrawFixture.h"
+
+#include <cstdlib>
+#include <tuple>
+
+namespace {
+
+using compat::seams::ProbeWindowPixels;
+
+// Window bits, mode bits.
+class PresentChanges : public DirectDrawTest,
+                       public testing::WithParamInterface<std::tuple<int, int>> {
+protected:
+    int WindowBits() const { return std::get<0>(GetParam()); }
+    int ModeBits() const { return std::get<1>(GetParam()); }
+
+    // Draws the frame into `kept` as the next frame, checks that `kept` then holds what drawing
+    // it afresh into new window pixels gives, and says how many window pixels were drawn.
+    int64_t DrawAndCompare(ProbeWindowPixels& kept, int width, int height,
+                           IDirectDrawSurface7* frame) {
+        const int64_t drawn = kept.Draw(frame);
+        ProbeWindowPixels fresh(width, height, WindowBits());
+        EXPECT_EQ(int64_t{width} * height, fresh.Draw(frame));
+        const int64_t differs = kept.FirstDifference(fresh);
+        EXPECT_EQ(-1, differs) << "first at " << differs % width << ", " << differs / width;
+        return drawn;
+    }
+};
+
+// A 16:10 window letterboxes both modes: 640x480 between bars left and right, 1280x720 between
+// bars above and below.
+constexpr int kWidth = 1280, kHeight = 800;
+
+TEST_P(PresentChanges, SmallChangesShowAsAFullRedrawWouldAcrossModesAndSizes) {
+    BringUp(640, 480, ModeBits());
+    IDirectDrawSurface7* frame = MakeNumberedPicture(640, 480, 0x12345);
+    ProbeWindowPixels kept(kWidth, kHeight, WindowBits());
+    EXPECT_EQ(int64_t{kWidth} * kHeight, DrawAndCompare(kept, kWidth, kHeight, frame));
+    EXPECT_EQ(0, DrawAndCompare(kept, kWidth, kHeight, frame)) << "nothing changed";
+
+    // A falling block moves down a row of 32 pixels.
+    RECT block{304, 96, 336, 128};
+    ASSERT_EQ(DD_OK, Fill(frame, 0x07E0, &block));
+    const int64_t blockDrawn = DrawAndCompare(kept, kWidth, kHeight, frame);
+    EXPECT_GT(blockDrawn, 0);
+    EXPECT_LT(blockDrawn, int64_t{kWidth} * kHeight / 50);
+    block = RECT{304, 128, 336, 160};
+    ASSERT_EQ(DD_OK, Fill(frame, 0x001F, &block));
+    EXPECT_GT(DrawAndCompare(kept, kWidth, kHeight, frame), 0);
+    // Single pixels far apart, on the picture's edges next to the bars.
+    compat::seams::SetPixelOf(frame, 0, 0, 0xF800);
+    compat::seams::SetPixelOf(frame, 639, 240, 0x1234);
+    compat::seams::SetPixelOf(frame, 320, 479, 0x4321);
+    const int64_t dotsDrawn = DrawAndCompare(kept, kWidth, kHeight, frame);
+    EXPECT_GT(dotsDrawn, 0);
+    EXPECT_LT(dotsDrawn, int64_t{kWidth} * kHeight / 50);
+
+    // Another mode: the old picture's place is bars now.
+    IDirectDrawSurface7* wide = MakeNumberedPicture(1280, 720, 0x777);
+    EXPECT_EQ(int64_t{kWidth} * kHeight, DrawAndCompare(kept, kWidth, kHeight, wide));
+    // Shrunk a little: a changed pixel may fall between the window pixels' centres.
+    for (int x = 0; x < 1280; x += 7)
+        compat::seams::SetPixelOf(wide, x, 360, 0xFFFF);
+    EXPECT_GT(DrawAndCompare(kept, kWidth, kHeight, wide), 0);
+
+    // The window's new size gets the picture and its bars whole, with nothing changed in it.
+    kept.Resize(900, 1000);
+    EXPECT_EQ(int64_t{900} * 1000, DrawAndCompare(kept, 900, 1000, wide));
+    RECT corner{0, 0, 16, 16};
+    ASSERT_EQ(DD_OK, Fill(wide, 0xABCD, &corner));
+    EXPECT_GT(DrawAndCompare(kept, 900, 1000, wide), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowAndModeDepths, PresentChanges,
+                         testing::Combine(testing::Values(16, 32), testing::Values(16, 32)));
+
+using ScreenPresentsChanges = DirectDrawTest;
+
+// The real screen on the dummy driver's window: only changes are drawn, yet the window holds
+// the whole last frame, also after the window is resized and after a change of mode.
+TEST_F(ScreenPresentsChanges, TheWindowHoldsTheWholeFrameAfterResizeAndModeChange) {
+    setenv("QUIBBO_WINDOWED", "1", 1);
+    BringUp(640, 480, 16);
+    unsetenv("QUIBBO_WINDOWED");
+    const auto flip = [&] { ASSERT_EQ(DD_OK, primary->Flip(nullptr, DDFLIP_WAIT)); };
+    ASSERT_EQ(DD_OK, Fill(back, 0x3DFE));
+    flip();
+    EXPECT_TRUE(compat::seams::WindowShowsLastFrameWhole(window));
+    for (int frame = 0; frame < 4; ++frame) {
+        // The primary now holds the frame before: draw the next one on the back buffer whole.
+        ASSERT_EQ(DD_OK, Fill(back, 0x3DFE));
+        RECT block{100 + 10 * frame, 50, 132 + 10 * frame, 82};
+        ASSERT_EQ(DD_OK, Fill(back, 0xF800, &block));
+        flip();
+        ASSERT_TRUE(compat::seams::WindowShowsLastFrameWhole(window)) << frame;
+    }
+
+    compat::seams::ResizeWindow(window, 800, 500);
+    ASSERT_EQ(DD_OK, Fill(back, 0x3DFE));
+    RECT block{130, 50, 162, 82};
+    ASSERT_EQ(DD_OK, Fill(back, 0xF800, &block));
+    flip(); // the same picture as before, into the new window pixels
+    ASSERT_NE(CLR_INVALID, compat::seams::WindowColor(window, 799, 499));
+    EXPECT_EQ(RGB(0, 0, 0), compat::seams::WindowColor(window, 0, 0)); // a bar
+    EXPECT_TRUE(compat::seams::WindowShowsLastFrameWhole(window));
+
+    ASSERT_EQ(DD_OK, dd->SetDisplayMode(800, 600, 16, 0, 0));
+    clipper->Release();
+    back->Release();
+    primary->Release();
+    clipper = nullptr;
+    back = primary = nullptr;
+    setenv("QUIBBO_WINDOWED", "1", 1);
+    BringUp(800, 600, 16);
+    unsetenv("QUIBBO_WINDOWED");
+    ASSERT_EQ(DD_OK, Fill(back, 0x3DFE));
+    ASSERT_EQ(DD_OK, Fill(back, 0xF800, &block));
+    flip();
+    EXPECT_TRUE(compat::seams::WindowShowsLastFrameWhole(window));
+    EXPECT_EQ(RGB(255, 0, 0), compat::seams::WindowColor(window, 140, 60));
+}
+
+} // namespace
