@@ -71,7 +71,9 @@ appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 ||
 ! grep -q '^[EW]:' "$work/appstream.log" || fail "appstreamcli: $(cat "$work/appstream.log")"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no release $version"
 # The screenshots are hosted from the tree's docs/ pictures.
-for shot in $(sed -n 's|.*<image[^>]*>.*/\([^/<]*\)</image>.*|\1|p' "$metainfo"); do
+shots=$(sed -n 's|.*<image[^>]*>.*/\([^/<]*\)</image>.*|\1|p' "$metainfo")
+[ -n "$shots" ] || fail "the metainfo has no screenshots"
+for shot in $shots; do
     [ -s "$(dirname "$0")/../../docs/$shot" ] || fail "the screenshot $shot is not in docs/"
 done
 command=$(sed -n 's/^Exec=//p' "$desktop")
