@@ -2,12 +2,17 @@
 # Starts Quibbo's Puzzle as installed: the game runs in the player's own folder,
 # $XDG_DATA_HOME/quibbo (~/.local/share/quibbo by default), which keeps quibbo.ini, logs/ and
 # the player's levels in levels/. The shipped content is reached from there through symbolic
-# links to the installed game folder, made again at every start, so the game's relative paths
-# work unchanged and the installed folder is never written to.
+# links to the installed content folder, made again at every start, so the game's relative paths
+# work unchanged and the installed folders are never written to.
+#
+# Installed as PREFIX/games/quibbo beside PREFIX/lib/games/quibbo (the program) and
+# PREFIX/share/games/quibbo (its pictures, sounds and levels), for any PREFIX.
 set -eu
 
 launcher=$(readlink -f "$0")
-game=$(cd "$(dirname "$launcher")/../lib/quibbo" && pwd -P)
+prefix=$(dirname "$launcher")/..
+program=$(cd "$prefix/lib/games/quibbo" && pwd -P)/quibbo
+game=$(cd "$prefix/share/games/quibbo" && pwd -P)
 data=${XDG_DATA_HOME:-}
 if [ -z "$data" ]; then
     data="$HOME/.local/share"
@@ -40,4 +45,4 @@ for level in "$game"/levels/*.lev; do
 done
 
 cd "$user"
-exec "$game/quibbo" "$@"
+exec "$program" "$@"
