@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace compat {
@@ -23,11 +22,6 @@ DisplayChoice ReadChoice() {
             ParseDisplayChoice(line, &choice);
         std::fclose(file);
     }
-    const char* forced = std::getenv("QUIBBO_WINDOWED");
-    if (forced && std::strcmp(forced, "1") == 0)
-        choice.windowed = true;
-    else if (forced && std::strcmp(forced, "0") == 0)
-        choice.windowed = false;
     return choice;
 }
 

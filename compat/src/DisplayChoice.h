@@ -2,8 +2,8 @@
 //
 // The choice and the window's size are kept in "window.txt" in the working folder (the
 // player's folder), apart from the game's own settings: a line "window WxH" or
-// "fullscreen WxH". A missing or damaged file means full screen. QUIBBO_WINDOWED=1 forces a
-// window and QUIBBO_WINDOWED=0 full screen, whatever the file says.
+// "fullscreen WxH". A missing or damaged file means full screen. (QUIBBO_WINDOWED, which
+// overrides the file until the player switches, is the screen's business.)
 #pragma once
 
 namespace compat {
@@ -15,7 +15,7 @@ struct DisplayChoice {
     int height = 0;
 };
 
-// The choice for this run: read once, then as last set.
+// The choice as the file gave it at the start of the run, then as last set.
 DisplayChoice& CurrentDisplayChoice();
 // Parses one line of the file; false (and `choice` untouched) when it is damaged.
 bool ParseDisplayChoice(const char* text, DisplayChoice* choice);

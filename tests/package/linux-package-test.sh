@@ -47,7 +47,7 @@ for size in 16 24 32 48 64 128 256; do
     [ "$width $height" = "$size $size" ] || fail "the ${size}x${size} icon is ${width}x${height}"
 done
 desktop=$root/usr/share/applications/quibbo.desktop
-command=$(sed -n 's/^Exec=//p' "$desktop")
+command=$(sed -n 's/^Exec=//p' "$desktop" | head -1)
 icon=$(sed -n 's/^Icon=//p' "$desktop")
 [ "$icon" = quibbo ] || fail "the desktop entry's icon is '$icon'"
 [ -x "$root/usr/bin/$command" ] || fail "the desktop entry's command '$command' is not in usr/bin"
