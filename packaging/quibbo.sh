@@ -44,5 +44,15 @@ for level in "$game"/levels/*.lev; do
     fi
 done
 
+# --window and --fullscreen choose for this start (Alt+Enter still switches in the game).
+for arg in "$@"; do
+    shift
+    case "$arg" in
+    --window) export QUIBBO_WINDOWED=1 ;;
+    --fullscreen) export QUIBBO_WINDOWED=0 ;;
+    *) set -- "$@" "$arg" ;;
+    esac
+done
+
 cd "$user"
 exec "$program" "$@"

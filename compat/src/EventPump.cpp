@@ -16,7 +16,31 @@ HWND TargetOf(uint32_t sdlWindowId) {
     return window ? window : NewestProgramWindow();
 }
 
+// Alt+Enter switches between full screen and a window; neither its Enter (down, repeated or
+// up) reaches the game. True for the events it takes.
+bool TakeSwitchKey(const SDL_Event& event) {
+    static bool enterTaken = false;
+    if (event.type != SDL_KEYDOWN && event.type != SDL_KEYUP)
+        return false;
+    const SDL_Keycode key = event.key.keysym.sym;
+    if (key != SDLK_RETURN && key != SDLK_KP_ENTER)
+        return false;
+    if (event.type == SDL_KEYUP) {
+        const bool taken = enterTaken;
+        enterTaken = false;
+        return taken;
+    }
+    if (!(event.key.keysym.mod & KMOD_ALT) && !enterTaken)
+        return false;
+    if (!event.key.repeat && !enterTaken)
+        SwitchFullScreen(TargetOf(event.key.windowID));
+    enterTaken = true;
+    return true;
+}
+
 void Handle(const SDL_Event& event) {
+    if (TakeSwitchKey(event))
+        return;
     switch (event.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {

@@ -1,6 +1,7 @@
 #include "Screen.h"
 
 #include "Blitter.h"
+#include "DisplayChoice.h"
 #include "GpuProbe.h"
 
 #include <SDL.h>
@@ -33,9 +34,22 @@ const Screen* lastScreen = nullptr;
 
 } // namespace
 
+namespace {
+
+// Once the player has switched, QUIBBO_WINDOWED no longer decides.
+bool switchedByPlayer = false;
+// The window's size changed since the choice was last written.
+bool choiceUnsaved = false;
+
+} // namespace
+
 bool WindowedWanted() {
     const char* value = std::getenv("QUIBBO_WINDOWED");
-    return value && std::strcmp(value, "1") == 0;
+    if (!switchedByPlayer && value && std::strcmp(value, "1") == 0)
+        return true;
+    if (!switchedByPlayer && value && std::strcmp(value, "0") == 0)
+        return false;
+    return CurrentDisplayChoice().windowed;
 }
 
 bool StartVideo() {
@@ -127,9 +141,11 @@ bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
 
     const bool windowed = WindowedWanted();
     if (!window->sdlWindow) {
-        Uint32 flags = SDL_WINDOW_SHOWN;
-        int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, w = width, h = height;
-        if (!windowed) {
+        Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
+        int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, w = 0, h = 0;
+        if (windowed) {
+            FirstWindowSize(width, height, &w, &h);
+        } else {
             // Borderless at the desktop's size: full screen even without a window manager.
             flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
             x = y = 0;
@@ -140,15 +156,22 @@ bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
             return false;
         }
     } else if (windowed) {
-        SDL_SetWindowFullscreen(window->sdlWindow, 0);
-        SDL_SetWindowBordered(window->sdlWindow, SDL_TRUE);
-        SDL_SetWindowSize(window->sdlWindow, width, height);
-        SDL_SetWindowPosition(window->sdlWindow, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-        SDL_ShowWindow(window->sdlWindow);
+        int w = 0, h = 0;
+        if (width_ > 0 && height_ > 0 &&
+            !(SDL_GetWindowFlags(window->sdlWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP)) {
+            // Another mode keeps the window's multiple of the mode, as far as the desktop allows.
+            int desktopWidth = 0, desktopHeight = 0;
+            DesktopSize(&desktopWidth, &desktopHeight);
+            int nowWidth = 0, nowHeight = 0;
+            SDL_GetWindowSize(window->sdlWindow, &nowWidth, &nowHeight);
+            WindowSizeFor(width, height, desktopWidth, desktopHeight,
+                          static_cast<double>(nowHeight) / height_, &w, &h);
+        } else {
+            FirstWindowSize(width, height, &w, &h);
+        }
+        ShowAsWindow(window->sdlWindow, w, h);
     } else {
-        SDL_SetWindowBordered(window->sdlWindow, SDL_FALSE);
-        SDL_SetWindowFullscreen(window->sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
-        SDL_ShowWindow(window->sdlWindow);
+        ShowFullScreen(window->sdlWindow);
     }
     if (window_ != window)
         SDL_AddEventWatch(&Screen::WatchWindowEvents, this);
@@ -182,6 +205,61 @@ bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
     }
     RedrawWhole();
     return true;
+}
+
+void Screen::FirstWindowSize(int modeWidth, int modeHeight, int* width, int* height) {
+    int desktopWidth = 0, desktopHeight = 0;
+    DesktopSize(&desktopWidth, &desktopHeight);
+    const DisplayChoice& choice = CurrentDisplayChoice();
+    WindowSizeFor(modeWidth, modeHeight, desktopWidth, desktopHeight, 0, width, height);
+    if (choice.width > 0 && choice.height > 0) {
+        // The size the player left the window at, as far as this desktop holds it.
+        int roomWidth = 0, roomHeight = 0;
+        WindowRoom(desktopWidth, desktopHeight, &roomWidth, &roomHeight);
+        *width = std::min(choice.width, roomWidth);
+        *height = std::min(choice.height, roomHeight);
+    }
+}
+
+void Screen::ShowAsWindow(SDL_Window* window, int width, int height) {
+    SDL_SetWindowFullscreen(window, 0);
+    SDL_SetWindowBordered(window, SDL_TRUE);
+    SDL_SetWindowResizable(window, SDL_TRUE);
+    SDL_SetWindowSize(window, width, height);
+    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    SDL_ShowWindow(window);
+}
+
+void Screen::ShowFullScreen(SDL_Window* window) {
+    // Placed over the whole desktop first: without a window manager nothing else does that.
+    int width = 0, height = 0;
+    DesktopSize(&width, &height);
+    SDL_SetWindowBordered(window, SDL_FALSE);
+    SDL_SetWindowPosition(window, 0, 0);
+    SDL_SetWindowSize(window, width, height);
+    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_ShowWindow(window);
+}
+
+void Screen::SwitchFullScreen() {
+    if (!window_ || !window_->sdlWindow)
+        return;
+    DisplayChoice& choice = CurrentDisplayChoice();
+    const bool toWindow = !WindowedWanted();
+    if (!toWindow)
+        SDL_GetWindowSize(window_->sdlWindow, &choice.width, &choice.height);
+    switchedByPlayer = true;
+    choice.windowed = toWindow;
+    if (toWindow) {
+        int w = 0, h = 0;
+        FirstWindowSize(width_, height_, &w, &h);
+        ShowAsWindow(window_->sdlWindow, w, h);
+    } else {
+        ShowFullScreen(window_->sdlWindow);
+    }
+    SaveDisplayChoice();
+    choiceUnsaved = false;
+    RedrawWhole();
 }
 
 bool Screen::MakeTexture() {
@@ -234,6 +312,9 @@ bool Screen::MakePresenter() {
 }
 
 void Screen::Hide() {
+    if (choiceUnsaved)
+        SaveDisplayChoice();
+    choiceUnsaved = false;
     if (texture_)
         SDL_DestroyTexture(texture_);
     if (renderer_)
@@ -260,7 +341,9 @@ void Screen::Present(const PixelSurface& frame, bool pace) {
     if (window_ && frame.width == width_ && frame.height == height_ &&
         frame.bitsPerPixel == bitsPerPixel_ && !frame.pixels.empty()) {
         bool shown = false;
-        if (renderer_ && texture_)
+        if (SDL_GetWindowFlags(window_->sdlWindow) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN))
+            shown = false; // nobody sees it: no drawing, only the pacing
+        else if (renderer_ && texture_)
             shown = PresentThroughRenderer(frame);
         else if (windowSurface_)
             shown = PresentIntoWindowSurface(frame);
@@ -353,6 +436,13 @@ int Screen::WatchWindowEvents(void* screen, SDL_Event* event) {
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         // The window system may have lost what the window showed.
         self->RedrawWhole();
+        if (event->window.event == SDL_WINDOWEVENT_SIZE_CHANGED && WindowedWanted() &&
+            !(SDL_GetWindowFlags(self->window_->sdlWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP)) {
+            // The size the player gives the window is kept for the next start.
+            DisplayChoice& choice = CurrentDisplayChoice();
+            SDL_GetWindowSize(self->window_->sdlWindow, &choice.width, &choice.height);
+            choiceUnsaved = switchedByPlayer || choice.windowed;
+        }
         break;
     default:
         break;

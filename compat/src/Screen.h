@@ -2,7 +2,8 @@
 //
 // The display mode is not switched for real: the mode's pixels are scaled to the desktop in a
 // borderless full-screen window, sharp (nearest neighbour) and with the aspect kept (black
-// bars). With QUIBBO_WINDOWED=1 the window is an ordinary one of the mode's size instead.
+// bars). Alt+Enter switches to a resizable window
+// with the picture scaled alike, and back.
 #pragma once
 
 #include "FrameChanges.h"
@@ -19,13 +20,15 @@
 union SDL_Event;
 struct SDL_Renderer;
 struct SDL_Texture;
+struct SDL_Window;
 
 namespace compat {
 
 // Starts SDL's video subsystem once per process; false when there is no usable video driver.
 bool StartVideo();
 
-// QUIBBO_WINDOWED=1: an ordinary window of the mode's size instead of the whole screen.
+// Whether the screen is a window rather than the whole screen: as the player last chose
+// (Alt+Enter), or as QUIBBO_WINDOWED=1 or =0 says until the player switches.
 bool WindowedWanted();
 
 // The desktop's size, where the display mode goes back to (1024x768 if SDL cannot tell).
@@ -51,6 +54,9 @@ public:
     // after the black bars, the mode, the window's size or its pixels changed, or the window
     // was uncovered.
     void RedrawWhole() override { redrawWhole_ = true; }
+    // Full screen becomes a window and a window full screen; the choice is kept for the next
+    // start. The mode and the game's frames stay as they are.
+    void SwitchFullScreen() override;
 
     // Shows a frame of the mode's size and depth (only what it changes against the frame
     // shown before it), then waits for the next refresh unless the
@@ -71,6 +77,11 @@ private:
     // scaling straight into the window's pixels, else SDL's software renderer.
     bool MakePresenter();
     bool MakeTexture();
+    // The size a window for the mode starts at: the size the player last gave it, else the
+    // largest whole multiple of the mode that fits the desktop.
+    static void FirstWindowSize(int modeWidth, int modeHeight, int* width, int* height);
+    static void ShowAsWindow(SDL_Window* window, int width, int height);
+    static void ShowFullScreen(SDL_Window* window);
     // Each draws the changes found in `frame` and says whether the window shows it now.
     bool PresentThroughRenderer(const PixelSurface& frame);
     bool PresentIntoWindowSurface(const PixelSurface& frame);

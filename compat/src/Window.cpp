@@ -118,4 +118,10 @@ POINT ModePixelFromWindow(HWND handle, int x, int y) {
     return window->presenter->ModePixelFromWindow(x, y);
 }
 
+void SwitchFullScreen(HWND handle) {
+    Window* window = WindowFromHandle(handle);
+    if (window && window->presenter)
+        window->presenter->SwitchFullScreen();
+}
+
 } // namespace compat

@@ -30,6 +30,8 @@ public:
     virtual bool ShowsLastFrameWhole() const = 0;
     // The next frame draws the whole window, not only what it changes.
     virtual void RedrawWhole() = 0;
+    // Full screen becomes a window, a window full screen.
+    virtual void SwitchFullScreen() = 0;
 
 protected:
     ~WindowPresenter() = default;
@@ -80,5 +82,7 @@ bool MakeSdlWindow(Window* window, int x, int y, int width, int height, uint32_t
 // mode's pixels: through the scaling and black bars of a full-screen window, clamped to the
 // mode. Without a presenter the window's own coordinates come back unchanged.
 POINT ModePixelFromWindow(HWND window, int x, int y);
+// Alt+Enter: the screen in the window switches between full screen and a window.
+void SwitchFullScreen(HWND window);
 
 } // namespace compat

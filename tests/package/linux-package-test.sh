@@ -76,7 +76,7 @@ shots=$(sed -n 's|.*<image[^>]*>.*/\([^/<]*\)</image>.*|\1|p' "$metainfo")
 for shot in $shots; do
     [ -s "$(dirname "$0")/../../docs/$shot" ] || fail "the screenshot $shot is not in docs/"
 done
-command=$(sed -n 's/^Exec=//p' "$desktop")
+command=$(sed -n 's/^Exec=//p' "$desktop" | head -1)
 icon=$(sed -n 's/^Icon=//p' "$desktop")
 [ "$icon" = quibbo ] || fail "the desktop entry's icon is '$icon'"
 [ -x "$root/usr/games/$command" ] || fail "the desktop entry's command '$command' is not in usr/games"

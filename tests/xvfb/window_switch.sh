@@ -1,0 +1,63 @@
+#!/bin/sh
+# Alt+Enter on a real (headless) X server: full screen, a window of 2x the mode, a resized
+# window with the picture letterboxed, full screen again, and the window back after a restart.
+# Xvfb runs no window manager: a "bordered" window is checked as far as X tells.
+# Usage: window_switch.sh GAME_FOLDER (run under xvfb-run -s "-screen 0 1920x1080x24").
+set -eu
+game=$1
+work=$(mktemp -d)
+trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+cp -rL "$game"/. "$work"/ 2>/dev/null || cp -r "$game"/. "$work"/
+cd "$work"
+rm -f window.txt
+
+fail() { echo "FAIL: $*"; exit 1; }
+size() { xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}'; }
+start() {
+    ./quibbo >/dev/null 2>&1 &
+    pid=$!
+    for _ in $(seq 50); do
+        win=$(xdotool search --name "Quibbo" 2>/dev/null | head -1) && [ -n "$win" ] && break
+        sleep 0.1
+    done
+    [ -n "$win" ] || fail "no window"
+    sleep 1.5
+}
+pixel() { convert "$1" -format "%[pixel:p{$2,$3}]" info:; }
+
+start
+[ "$(size "$win")" = 1920x1080 ] || fail "not full screen at start: $(size "$win")"
+xdotool key alt+Return
+sleep 1
+[ "$(size "$win")" = 1280x960 ] || fail "window is $(size "$win"), not 1280x960"
+xwininfo -id "$win" -wm >/dev/null
+xprop -id "$win" | grep -q "^WM_NAME" || fail "no title"
+xprop -id "$win" _NET_WM_ICON | grep -q "=" || fail "no icon"
+xwininfo -id "$win" | grep -q "Override Redirect State: no" || fail "override-redirect"
+
+xdotool windowsize "$win" 1000 500
+sleep 1
+import -window "$win" "$work/resized.png"
+# 500 high: a 667-wide picture in the middle, bars of about 166 at each side.
+[ "$(pixel "$work/resized.png" 60 250)" = "srgb(0,0,0)" ] || fail "no bar on the left"
+[ "$(pixel "$work/resized.png" 940 250)" = "srgb(0,0,0)" ] || fail "no bar on the right"
+[ "$(pixel "$work/resized.png" 500 450)" != "srgb(0,0,0)" ] || fail "no picture"
+# "Options" on the title screen, at (320, 232) of the 640x480 mode.
+xdotool mousemove --window "$win" 500 242 click 1
+sleep 1
+import -window "$win" "$work/options.png"
+[ "$(compare -metric AE "$work/resized.png" "$work/options.png" null: 2>&1 || true)" != 0 ] ||
+    fail "the click through the bars changed nothing"
+
+xdotool key alt+Return
+sleep 1
+[ "$(size "$win")" = 1920x1080 ] || fail "not full screen again: $(size "$win")"
+xdotool key alt+Return
+sleep 1
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+grep -q "^window 1000x500" window.txt || fail "window.txt: $(cat window.txt)"
+
+start
+[ "$(size "$win")" = 1000x500 ] || fail "after a restart: $(size "$win"), not 1000x500"
+echo "PASS"
