@@ -6,6 +6,7 @@
 // the program (ContentFolder.h).
 #include "ContentFolder.h"
 #include "Icon.h"
+#include "Recorder.h"
 #include "Screen.h"
 
 #include <windows.h>
@@ -21,5 +22,10 @@ int main(int argc, char** argv) {
             commandLine += ' ';
         commandLine += argv[i];
     }
-    return WinMain(compat::ProgramModule(), nullptr, commandLine.data(), SW_SHOWNORMAL);
+    // Every run is recorded (logs/replay-1.txt), so that a fault met in play can be replayed.
+    compat::StartRunRecording();
+    const int exitCode =
+        WinMain(compat::ProgramModule(), nullptr, commandLine.data(), SW_SHOWNORMAL);
+    compat::FinishRunRecording(exitCode);
+    return exitCode;
 }

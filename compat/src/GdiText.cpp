@@ -4,6 +4,7 @@
 #include "FontMatch.h"
 #include "FontRender.h"
 #include "GdiObjects.h"
+#include "Recorder.h"
 
 #include <SDL_ttf.h>
 
@@ -169,6 +170,7 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
     if (!pixels || !Resolve(font))
         return FALSE;
     const std::string text = Utf8FromAnsi(lpString, c);
+    TextDrawn(text);
     if (text.empty())
         return TRUE;
     const TextMask* mask = RenderText(font->ttf, font->antialiased, text);

@@ -2,6 +2,7 @@
 #include "KeyState.h"
 
 #include "KeyCodes.h"
+#include "Recorder.h"
 
 #include "compat/Seams.h"
 
@@ -81,5 +82,5 @@ SHORT WINAPI GetAsyncKeyState(int vKey) {
     bool& pressed = Keys().pressed[vKey];
     const int state = (KeyIsDown(vKey) ? 0x8000 : 0) | (pressed ? 1 : 0);
     pressed = false;
-    return static_cast<SHORT>(state);
+    return AnswerKeyPoll(vKey, static_cast<SHORT>(state));
 }

@@ -4,6 +4,7 @@
 
 #include "KeyCodes.h"
 #include "KeyState.h"
+#include "Recorder.h"
 #include "Window.h"
 #include "compat/Seams.h"
 
@@ -162,6 +163,9 @@ using namespace compat;
 BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
                          UINT wRemoveMsg) {
     QueueState& queue = Queue();
+    // The recorder ends the pass before and moves the game's clock on: the hook sees the
+    // clock of the pass to come, as the game will.
+    PassBegins();
     if (queue.peekHook && !queue.inPeekHook) {
         // A copy: the hook may replace itself.
         const std::function<void()> hook = queue.peekHook;
@@ -169,7 +173,19 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
         hook();
         queue.inPeekHook = false;
     }
+    PassInputBegins();
     PumpSdlEvents();
+    if (PlayingBack()) {
+        // A recording is played back: its messages are the game's, nothing else.
+        queue.messages.clear();
+        queue.quit = false;
+        MSG played{};
+        if (!TakePlayedMessage(&played))
+            return FALSE;
+        if (lpMsg)
+            *lpMsg = played;
+        return TRUE;
+    }
 
     const bool filtered = wMsgFilterMin != 0 || wMsgFilterMax != 0;
     const auto found =
@@ -183,6 +199,7 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
         if (wRemoveMsg & PM_REMOVE) {
             queue.messages.erase(found);
             KeyMessageTaken(taken.message, taken.wParam);
+            MessageTaken(taken);
         }
         if (lpMsg)
             *lpMsg = taken;
@@ -192,8 +209,10 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
     if (queue.quit && !hWnd) {
         if (lpMsg)
             *lpMsg = MakeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(queue.quitCode), 0);
-        if (wRemoveMsg & PM_REMOVE)
+        if (wRemoveMsg & PM_REMOVE) {
             queue.quit = false;
+            MessageTaken(MakeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(queue.quitCode), 0));
+        }
         return TRUE;
     }
     return FALSE;

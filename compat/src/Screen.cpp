@@ -3,6 +3,7 @@
 #include "Blitter.h"
 #include "DisplayChoice.h"
 #include "GpuProbe.h"
+#include "Ticks.h"
 
 #include <SDL.h>
 #include <mmsystem.h>
@@ -336,7 +337,7 @@ void Screen::WindowGone() {
 }
 
 void Screen::Present(const PixelSurface& frame, bool pace) {
-    const DWORD started = timeGetTime();
+    const DWORD started = RunningTicks();
     NoteFrameTime();
     if (window_ && frame.width == width_ && frame.height == height_ &&
         frame.bitsPerPixel == bitsPerPixel_ && !frame.pixels.empty()) {
@@ -355,7 +356,7 @@ void Screen::Present(const PixelSurface& frame, bool pace) {
         ++frameCount;
     }
     if (pace)
-        pacer_.AfterPresent(started, timeGetTime());
+        pacer_.AfterPresent(started, RunningTicks());
 }
 
 bool Screen::TakeRedrawWhole() {

@@ -1,4 +1,5 @@
 // The millisecond clock, the UTC time of day and Sleep, each with its test seam.
+#include "Ticks.h"
 #include "compat/Seams.h"
 
 #include <mmsystem.h>
@@ -13,6 +14,9 @@ namespace {
 
 std::atomic<bool> ticksSet{false};
 std::atomic<DWORD> setTicks{0};
+// While a run is recorded or played back, the game reads one clock reading a pass.
+std::atomic<bool> gameTicksHeld{false};
+std::atomic<DWORD> heldGameTicks{0};
 
 std::mutex systemTimeLock;
 bool systemTimeSet = false;
@@ -61,8 +65,25 @@ void UseRealSystemTime() {
 
 } // namespace compat::seams
 
-DWORD WINAPI timeGetTime(void) {
+namespace compat {
+
+DWORD RunningTicks() {
     return ticksSet ? setTicks.load() : RealTicks();
+}
+
+void HoldGameTicks(DWORD ms) {
+    heldGameTicks = ms;
+    gameTicksHeld = true;
+}
+
+void ReleaseGameTicks() {
+    gameTicksHeld = false;
+}
+
+} // namespace compat
+
+DWORD WINAPI timeGetTime(void) {
+    return gameTicksHeld ? heldGameTicks.load() : compat::RunningTicks();
 }
 
 void WINAPI Sleep(DWORD milliseconds) {
