@@ -1,11 +1,11 @@
 #include "Replay.h"
 
 #include "CGameProbe.h"
-#include "CLevelProbe.h"
 #include "raster/Png.h"
 
 #include "compat/GfxSeams.h"
 #include "compat/InputSeams.h"
+#include "compat/RecordSeams.h"
 #include "compat/Seams.h"
 
 #include <mmsystem.h>
@@ -108,20 +108,6 @@ bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes) {
     return true;
 }
 
-int64_t LevelField(CLevel& level, Field field) {
-    CLevelProbe probe{level};
-    switch (field) {
-    case Field::Timer:
-        return level.GetTimer();
-    case Field::FallingColumn:
-        return probe.Column();
-    case Field::FallingRow:
-        return probe.Row();
-    default:
-        return probe.Interval();
-    }
-}
-
 std::string ShortState() {
     return g_game ? DescribeState(CGameProbe{*g_game}.State()) : "none";
 }
@@ -129,7 +115,8 @@ std::string ShortState() {
 } // namespace
 
 Replay::Replay(const Script& script, std::string scriptName, std::string outDir)
-    : script_(script), scriptName_(std::move(scriptName)), outDir_(std::move(outDir)) {}
+    : script_(script), scriptName_(std::move(scriptName)), outDir_(std::move(outDir)),
+      clock_(script.clock) {}
 
 void Replay::OnPeek() {
     if (!seeded_) {
@@ -298,6 +285,10 @@ Replay::Outcome Replay::Start(const Command& command) {
     }
     case Op::ExpectPixel:
         return ExpectPixel(command);
+    case Op::Pass:
+        return PlayPass(command);
+    case Op::Check:
+        return CheckPass(command);
     default:
         return Outcome::Done; // the setup commands ran before the game started
     }
@@ -315,6 +306,8 @@ Replay::Outcome Replay::Continue(const Command& command) {
         return timeGetTime() - waitStart_ >= command.number ? Outcome::Done : Outcome::Waiting;
     case Op::Start:
         return StartGame(command);
+    case Op::Pass:
+        return ContinuePass(command);
     case Op::Until: {
         const auto expected = static_cast<int32_t>(command.number);
         const auto what = [&] {
@@ -333,120 +326,6 @@ Replay::Outcome Replay::Continue(const Command& command) {
     default:
         return Outcome::Done;
     }
-}
-
-Replay::Outcome Replay::ExpectField(const Command& command) {
-    const FieldKind kind = KindOf(command.field);
-    const auto describe = [kind](int64_t value) {
-        return kind == FieldKind::State ? DescribeState(static_cast<int32_t>(value))
-                                        : std::to_string(value);
-    };
-    const std::string expected =
-        FieldName(command.field, command.slot) + " " +
-        (kind == FieldKind::Text ? Quoted(command.text) : describe(command.number));
-    if (ended_ || !g_game)
-        return NeedsGame(command, expected);
-    const CGameProbe game{*g_game};
-    if (kind == FieldKind::Text) {
-        const std::string actual =
-            command.field == Field::FileName ? game.FileName() : game.KeyName(command.slot);
-        if (actual != command.text)
-            return Fail(command, expected, Quoted(actual));
-        return Outcome::Done;
-    }
-
-    int64_t actual = 0;
-    switch (command.field) {
-    case Field::Score:
-        actual = game.Score();
-        break;
-    case Field::Lives:
-        actual = game.Lives();
-        break;
-    case Field::LevelIndex:
-        actual = game.LevelIndex();
-        break;
-    case Field::LevelCount:
-        actual = game.LevelCount();
-        break;
-    case Field::Difficulty:
-        actual = game.Difficulty();
-        break;
-    case Field::Width:
-        actual = game.Width();
-        break;
-    case Field::Height:
-        actual = game.Height();
-        break;
-    case Field::BitDepth:
-        actual = game.BitDepth();
-        break;
-    case Field::CustomLevel:
-        actual = game.CustomLevel();
-        break;
-    case Field::FileNameLength:
-        actual = game.FileNameLength();
-        break;
-    case Field::KeyCode:
-        actual = game.KeyCode(command.slot);
-        break;
-    case Field::PreviousState:
-        actual = game.PreviousState();
-        break;
-    case Field::Entered:
-        actual = game.Entered();
-        break;
-    case Field::CursorShown:
-        actual = game.CursorShown();
-        break;
-    case Field::MouseX:
-        actual = game.MouseX();
-        break;
-    case Field::MouseY:
-        actual = game.MouseY();
-        break;
-    case Field::NextLifeScore:
-        actual = game.NextLifeScore();
-        break;
-    case Field::RedefineIndex:
-        actual = game.RedefineIndex();
-        break;
-    case Field::CloudX:
-        actual = game.CloudX(command.slot);
-        break;
-    case Field::BorderSide:
-        actual = game.BorderSide(command.slot);
-        break;
-    case Field::HurryLocked:
-        actual = game.HurryLocked();
-        break;
-    case Field::Timer:
-    case Field::FallingColumn:
-    case Field::FallingRow:
-    case Field::FallInterval:
-        if (!game.Level())
-            return Fail(command, expected, "no playfield");
-        actual = LevelField(*game.Level(), command.field);
-        break;
-    case Field::TitleX:
-        actual = game.Title().x;
-        break;
-    case Field::TitleY:
-        actual = game.Title().y;
-        break;
-    case Field::TitleDX:
-        actual = game.Title().dx;
-        break;
-    case Field::TitleDY:
-        actual = game.Title().dy;
-        break;
-    case Field::FileName:
-    case Field::KeyName:
-        break;
-    }
-    if (actual != command.number)
-        return Fail(command, expected, describe(actual));
-    return Outcome::Done;
 }
 
 // A new game from the main menu: a click in the middle of its Start item, once the title screen
@@ -588,6 +467,9 @@ void Replay::Key(int key, bool down) {
 }
 
 void Replay::StopGame() {
+    // A recording's messages no longer stand in for the queue, where the close command goes.
+    if (script_.recording)
+        seams::StopPlayback();
     stopping_ = true;
     passesSinceStop_ = 0;
     for (int key : heldKeys_)

@@ -19,6 +19,8 @@ public:
     void OnPeek();
     // The game's WinMain has returned `exitCode`: what is left of the script runs now.
     void GameEnded(int exitCode);
+    // A recording: a shot of every checkpoint's frame goes into `dir` (pass-000123.png).
+    void SaveCheckpointShots(std::string dir) { shotsDir_ = std::move(dir); }
     // 0 when every command ran and every expectation held, else 1.
     int Result() const { return failed_ ? 1 : 0; }
 
@@ -36,6 +38,12 @@ private:
     Outcome Shot(const Command& command);
     Outcome Fail(const Command& command, const std::string& expected, const std::string& got);
     Outcome NeedsGame(const Command& command, const std::string& expected);
+    // A recording's passes and checkpoints (RecordingPlayer.cpp).
+    Outcome PlayPass(const Command& command);
+    Outcome ContinuePass(const Command& command);
+    Outcome CheckPass(const Command& command);
+    Outcome Differs(const Command& command, const std::string& recorded,
+                    const std::string& replayed);
     void Key(int key, bool down);
     // Ends the game as the player's close command would, the script's held keys let go first.
     void StopGame();
@@ -58,6 +66,12 @@ private:
     bool stopping_ = false;
     int64_t passesSinceStop_ = 0;
     std::vector<int> heldKeys_;
+
+    // Playing a recording back
+    uint64_t passes_ = 0;  // passes played
+    uint32_t clock_ = 0;   // the game's clock in the pass played last
+    int phase_ = 0;        // of the 60 Hz steps
+    std::string shotsDir_; // empty: no shots
 };
 
 } // namespace replay

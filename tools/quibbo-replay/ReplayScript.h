@@ -43,6 +43,11 @@ enum class Op {
     ExpectPresented,
     ExpectPixel,
     ExpectCursor,
+    // Recordings: `recording` (before the first pass), `p` with its `r`, `c`
+    Recording,
+    Pass,
+    Repeat, // `r N`: the reader adds N passes to the `p` line before it
+    Check,
 };
 
 // The game's fields an `expect` can name.
@@ -92,6 +97,20 @@ struct KeyStroke {
     bool down = false;
 };
 
+// A pass of a recorded run: what the game read in it (docs/replay.md, "Recordings").
+struct KeyPoll {
+    int key = 0;
+    uint16_t answer = 0;
+};
+struct RecordedPass {
+    int64_t step = -1; // the clock's step into the pass, in ms; -1: the 60 Hz step
+    bool hasMessage = false;
+    uint32_t message = 0;
+    uint64_t wParam = 0;
+    int64_t lParam = 0;
+    std::vector<KeyPoll> answers; // the polls answered other than 0, in their order
+};
+
 struct Command {
     Op op = Op::Frames;
     int line = 0;
@@ -105,6 +124,10 @@ struct Command {
     std::string text; // expected text of a field or a log line; the typed text
     std::vector<uint8_t> bytes;
     std::vector<KeyStroke> strokes;
+    // `p`: the pass, `number` times over (with its `r`). `c`: pass `number`, `second` frames
+    // presented, the frame's hash `hash`, state `third`, the texts of the pass in `text`.
+    RecordedPass pass;
+    uint64_t hash = 0;
 };
 
 struct SetupFile {
@@ -121,6 +144,7 @@ struct ForcedFailure {
 };
 
 struct Script {
+    bool recording = false; // a recorded run, played back pass by pass
     uint32_t seed = 1;
     uint32_t clock = 0;
     std::vector<SetupFile> files;

@@ -7,6 +7,7 @@
 
 #include "compat/GfxSeams.h"
 #include "compat/InputSeams.h"
+#include "compat/RecordSeams.h"
 #include "compat/Seams.h"
 
 #include <windows.h>
@@ -26,14 +27,17 @@ namespace {
 
 constexpr int kBadScript = 2;
 
-const char kUsage[] = "usage: quibbo-replay SCRIPT [--game DIR] [--out DIR] [--window]\n"
-                      "       quibbo-replay --autoplay [--levels N] [--seed S] [--game DIR] "
-                      "[--window]\n";
+const char kUsage[] =
+    "usage: quibbo-replay SCRIPT [--game DIR] [--out DIR] [--shots DIR] [--window]\n"
+    "       quibbo-replay --autoplay [--levels N] [--seed S] [--game DIR] "
+    "[--record FILE] [--window]\n";
 
 struct Options {
     std::string script;
     std::string game;
     std::string out;
+    std::string shots;  // a recording's checkpoints as screenshots
+    std::string record; // the computer player's game recorded as the game records a run
     bool window = false;
     bool autoplay = false;
     int levels = 0;
@@ -58,6 +62,8 @@ bool ParseArguments(int argc, char** argv, Options* options) {
         unsigned long number = 0;
         if ((arg == "--game" || arg == "--out") && i + 1 < argc) {
             (arg == "--game" ? options->game : options->out) = argv[++i];
+        } else if ((arg == "--shots" || arg == "--record") && i + 1 < argc) {
+            (arg == "--shots" ? options->shots : options->record) = argv[++i];
         } else if (arg == "--window") {
             options->window = true;
         } else if (arg == "--autoplay") {
@@ -116,7 +122,13 @@ int RunAutoplay(const Options& options) {
         return kBadScript;
     GoHeadless(options, 1000);
     replay::Autoplay autoplay(options.seed, options.levels, stdout);
-    RunGame([&autoplay] { autoplay.OnPeek(); });
+    if (!options.record.empty()) {
+        setenv("QUIBBO_RECORD", options.record.c_str(), 1);
+        if (!compat::seams::StartRecording(&options.seed))
+            return kBadScript;
+    }
+    const int exitCode = RunGame([&autoplay] { autoplay.OnPeek(); });
+    compat::seams::FinishRecording(exitCode);
     return autoplay.Result();
 }
 
@@ -170,6 +182,8 @@ int main(int argc, char** argv) {
     std::error_code ignored;
     const std::filesystem::path out =
         std::filesystem::absolute(options.out.empty() ? "." : options.out, ignored);
+    const std::string shots =
+        options.shots.empty() ? "" : std::filesystem::absolute(options.shots, ignored).string();
     if (!EnterGameFolder(options, options.script.c_str()))
         return kBadScript;
     for (const replay::SetupFile& file : script.files) {
@@ -185,6 +199,11 @@ int main(int argc, char** argv) {
         compat::seams::FailNext(forced.operation, E_FAIL, forced.times);
 
     replay::Replay replay(script, options.script, out.lexically_normal().string());
+    replay.SaveCheckpointShots(shots);
+    // A recording gives the game back what it read, pass by pass, on the recorded clock.
+    if (script.recording)
+        compat::seams::StartPlayback(script.clock);
     replay.GameEnded(RunGame([&replay] { replay.OnPeek(); }));
+    compat::seams::StopPlayback();
     return replay.Result();
 }
