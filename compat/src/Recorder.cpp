@@ -46,7 +46,16 @@ struct RecorderState {
 };
 
 RecorderState& Rec() {
-    static RecorderState recorder;
+    static RecorderState recorder = [] {
+        seams::AddResetHook([] {
+            if (Rec().file) {
+                fclose(Rec().file);
+                ReleaseGameTicks();
+            }
+            Rec() = RecorderState{};
+        });
+        return RecorderState{};
+    }();
     return recorder;
 }
 
