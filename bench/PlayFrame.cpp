@@ -23,6 +23,7 @@
 #include "play/LevelFile.h"
 
 #include "compat/GfxSeams.h"
+#include "compat/RecordSeams.h"
 #include "compat/Seams.h"
 
 #include <mmsystem.h>
@@ -196,6 +197,89 @@ BENCHMARK(PlayFrameNothingChanged)
     ->Args({1600, 1200})
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(PlayFrameBlockMoved)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMicrosecond);
+
+// A pass of the game's loop as the program runs it, PeekMessageA and then the frame (drawn
+// whole, as PlayFrame), with the run recorded as the program's entry records it or not. The
+// pass lines and the log read are measured here; the checkpoints' frame hash, taken every two
+// seconds (120 frames) and at state changes, is RecordFrameHash.
+//
+// Target: recording costs under 2% of a frame's time: PlayPassRecorded - PlayPass (or, less
+// noisy, PollPassRecorded - PollPass) + RecordFrameHash / 120 below 2% of PlayPass.
+void PlayPasses(benchmark::State& state, bool recorded) {
+    Game& game = GameAt(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const std::string recording = (game.folder / "bench-recording.txt").string();
+    if (recorded) {
+        setenv("QUIBBO_RECORD", recording.c_str(), 1);
+        if (!seams::StartRecording()) {
+            state.SkipWithError("no recording");
+            return;
+        }
+    }
+    MSG message{};
+    for (auto _ : state) {
+        seams::SetTicks(game.playing);
+        seams::RedrawWholeWindow(game.handle);
+        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        g_game->Frame();
+    }
+    if (recorded) {
+        seams::FinishRecording(0);
+        if (!fs::exists(recording) || CGameProbe{*g_game}.State() != Playing)
+            state.SkipWithError("the recorded passes were not play passes");
+        state.counters["bytes"] = static_cast<double>(fs::file_size(recording));
+    }
+}
+void PlayPass(benchmark::State& state) {
+    PlayPasses(state, false);
+}
+void PlayPassRecorded(benchmark::State& state) {
+    PlayPasses(state, true);
+}
+void RecordFrameHash(benchmark::State& state) {
+    GameAt(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    uint64_t hash = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(hash += seams::PresentedFrameHash());
+}
+
+// The recorder's share of a pass alone: PeekMessageA and the six key polls of a play frame,
+// recorded or not (the frame itself left out, so that its noise does not hide the difference).
+void PollPasses(benchmark::State& state, bool recorded) {
+    Game& game = GameAt(640, 480);
+    const std::string recording = (game.folder / "bench-recording.txt").string();
+    if (recorded) {
+        setenv("QUIBBO_RECORD", recording.c_str(), 1);
+        if (!seams::StartRecording()) {
+            state.SkipWithError("no recording");
+            return;
+        }
+    }
+    MSG message{};
+    seams::KeyDown(VK_LEFT); // held: its polls answer "down", and are written down
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+        for (int key : {VK_ESCAPE, VK_LEFT, VK_RIGHT, VK_DOWN, int{'A'}, int{'D'}})
+            benchmark::DoNotOptimize(GetAsyncKeyState(key));
+    }
+    seams::KeyUp(VK_LEFT);
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    if (recorded)
+        seams::FinishRecording(0);
+}
+void PollPass(benchmark::State& state) {
+    PollPasses(state, false);
+}
+void PollPassRecorded(benchmark::State& state) {
+    PollPasses(state, true);
+}
+BENCHMARK(PollPass)->Unit(benchmark::kMicrosecond);
+BENCHMARK(PollPassRecorded)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK(PlayPass)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMicrosecond);
+BENCHMARK(PlayPassRecorded)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMicrosecond);
+BENCHMARK(RecordFrameHash)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
