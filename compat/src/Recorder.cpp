@@ -10,11 +10,13 @@
 #include "compat/Seams.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <system_error>
 
@@ -45,9 +47,12 @@ struct RecorderState {
     int lastState = 0;
 };
 
+void RestoreCrashActions();
+
 RecorderState& Rec() {
     static RecorderState recorder = [] {
         seams::AddResetHook([] {
+            RestoreCrashActions();
             if (Rec().file) {
                 fclose(Rec().file);
                 ReleaseGameTicks();
@@ -236,6 +241,51 @@ void WriteHeader() {
     Write(line + "\n");
 }
 
+// A crash (a fault of the game's, an abort) would lose what the stream still holds and the
+// pass it came in: both are written out before the signal takes its course, so that the replay
+// runs into the same fault. Best effort: the stream is not ours to touch safely from here.
+constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGABRT};
+struct sigaction previousActions[std::size(kCrashSignals)];
+bool crashActionsSet = false;
+
+void RestoreCrashActions() {
+    if (!crashActionsSet)
+        return;
+    for (size_t i = 0; i < std::size(kCrashSignals); ++i)
+        sigaction(kCrashSignals[i], &previousActions[i], nullptr);
+    crashActionsSet = false;
+}
+
+void WriteOutOnCrash(int signal, siginfo_t* info, void*) {
+    RecorderState& rec = Rec();
+    if (rec.file) {
+        FILE* file = rec.file;
+        rec.file = nullptr; // once
+        if (rec.repeats > 0)
+            fprintf(file, "r %llu\n", static_cast<unsigned long long>(rec.repeats));
+        if (rec.passes > 0)
+            fprintf(file, "p%s\n", rec.line.c_str());
+        fflush(file);
+    }
+    RestoreCrashActions();
+    // A fault comes again as the faulting instruction runs again, now to the handler before
+    // ours; a signal sent from outside is sent again.
+    if (info && info->si_code == SI_USER)
+        raise(signal);
+}
+
+void WriteOutOnCrashes() {
+    if (crashActionsSet)
+        return;
+    struct sigaction action {};
+    action.sa_sigaction = WriteOutOnCrash;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_SIGINFO;
+    for (size_t i = 0; i < std::size(kCrashSignals); ++i)
+        sigaction(kCrashSignals[i], &action, &previousActions[i]);
+    crashActionsSet = true;
+}
+
 } // namespace
 
 void PassInputBegins() {
@@ -302,6 +352,7 @@ bool StartRunRecording(const unsigned* seed) {
         return false;
     }
     setvbuf(rec.file, nullptr, _IOFBF, kBufferSize);
+    WriteOutOnCrashes();
     rec.seed = seed ? *seed : static_cast<unsigned>(time(nullptr));
     rec.clock = RunningTicks();
     HoldTicks(rec.clock); // the game's start-up reads this too
@@ -324,6 +375,7 @@ void FinishRunRecording(int exitCode) {
             Say("could not be written");
         rec.file = nullptr;
     }
+    RestoreCrashActions();
     ReleaseGameTicks();
 }
 
