@@ -198,6 +198,15 @@ BENCHMARK(PlayFrameNothingChanged)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(PlayFrameBlockMoved)->Args({640, 480})->Args({1600, 1200})->Unit(benchmark::kMicrosecond);
 
+// The run recorded into `path` as the program's entry records it.
+bool StartRecording(const std::string& path, benchmark::State& state) {
+    setenv("QUIBBO_RECORD", path.c_str(), 1);
+    if (seams::StartRecording())
+        return true;
+    state.SkipWithError("no recording");
+    return false;
+}
+
 // A pass of the game's loop as the program runs it, PeekMessageA and then the frame (drawn
 // whole, as PlayFrame), with the run recorded as the program's entry records it or not. The
 // pass lines and the log read are measured here; the checkpoints' frame hash, taken every two
@@ -208,13 +217,8 @@ BENCHMARK(PlayFrameBlockMoved)->Args({640, 480})->Args({1600, 1200})->Unit(bench
 void PlayPasses(benchmark::State& state, bool recorded) {
     Game& game = GameAt(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     const std::string recording = (game.folder / "bench-recording.txt").string();
-    if (recorded) {
-        setenv("QUIBBO_RECORD", recording.c_str(), 1);
-        if (!seams::StartRecording()) {
-            state.SkipWithError("no recording");
-            return;
-        }
-    }
+    if (recorded && !StartRecording(recording, state))
+        return;
     MSG message{};
     for (auto _ : state) {
         seams::SetTicks(game.playing);
@@ -248,13 +252,8 @@ void RecordFrameHash(benchmark::State& state) {
 void PollPasses(benchmark::State& state, bool recorded) {
     Game& game = GameAt(640, 480);
     const std::string recording = (game.folder / "bench-recording.txt").string();
-    if (recorded) {
-        setenv("QUIBBO_RECORD", recording.c_str(), 1);
-        if (!seams::StartRecording()) {
-            state.SkipWithError("no recording");
-            return;
-        }
-    }
+    if (recorded && !StartRecording(recording, state))
+        return;
     MSG message{};
     seams::KeyDown(VK_LEFT); // held: its polls answer "down", and are written down
     for (auto _ : state) {

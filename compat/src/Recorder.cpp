@@ -38,8 +38,8 @@ struct RecorderState {
     unsigned seed = 0;
     uint64_t passes = 0; // passes begun
     DWORD clock = 0;     // the game's clock in the current pass
-    int phase = 0;       // of the 60 Hz steps 16, 17, 17
-    std::string line;    // what the current pass has read, after its "p"
+    seams::ClockBeat beat;
+    std::string line; // what the current pass has read, after its "p"
     bool hasLast = false;
     std::string lastLine; // the pass line written last, to fold repeats into
     uint64_t repeats = 0;
@@ -62,19 +62,6 @@ RecorderState& Rec() {
         return RecorderState{};
     }();
     return recorder;
-}
-
-// The clock step of a pass that keeps 60 frames a second from `phase` on: 16, 17, 17, ...
-DWORD NominalStep(int phase) {
-    return phase == 0 ? 16 : 17;
-}
-
-// The phase after a pass's step: the next nominal step, or after another step the one that
-// most likely follows it. The player applies the same rule.
-int PhaseAfter(DWORD step, int phase) {
-    if (step == NominalStep(phase))
-        return (phase + 1) % 3;
-    return step == 16 ? 1 : step == 17 ? 2 : 0;
 }
 
 // The game reads one clock reading a pass. A clock the seams have set stands still through a
@@ -307,9 +294,9 @@ void PassBegins() {
     const DWORD now = RunningTicks();
     const DWORD step = now - rec.clock;
     rec.line.clear();
-    if (step != NominalStep(rec.phase))
+    if (step != rec.beat.Next())
         rec.line = " t" + std::to_string(step);
-    rec.phase = PhaseAfter(step, rec.phase);
+    rec.beat.Step(step);
     rec.clock = now;
     HoldTicks(now);
     ++rec.passes;

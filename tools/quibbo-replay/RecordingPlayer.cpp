@@ -19,17 +19,6 @@ namespace {
 
 namespace seams = compat::seams;
 
-// The clock's steps at 60 frames a second, exactly as the recorder folds them.
-uint32_t NominalStep(int phase) {
-    return phase == 0 ? 16 : 17;
-}
-
-int PhaseAfter(uint32_t step, int phase) {
-    if (step == NominalStep(phase))
-        return (phase + 1) % 3;
-    return step == 16 ? 1 : step == 17 ? 2 : 0;
-}
-
 std::string HashText(uint64_t hash) {
     char text[24];
     snprintf(text, sizeof(text), "%016" PRIx64, hash);
@@ -74,8 +63,8 @@ Replay::Outcome Replay::ContinuePass(const Command& command) {
                        "the game ended after pass " + std::to_string(passes_));
     --framesLeft_;
     const RecordedPass& pass = command.pass;
-    const uint32_t step = pass.step >= 0 ? static_cast<uint32_t>(pass.step) : NominalStep(phase_);
-    phase_ = PhaseAfter(step, phase_);
+    const uint32_t step = pass.step >= 0 ? static_cast<uint32_t>(pass.step) : beat_.Next();
+    beat_.Step(step);
     clock_ += step;
     ++passes_;
     std::vector<seams::KeyAnswer> answers;

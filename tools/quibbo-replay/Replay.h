@@ -4,6 +4,8 @@
 
 #include "ReplayScript.h"
 
+#include "compat/RecordSeams.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -68,9 +70,9 @@ private:
     std::vector<int> heldKeys_;
 
     // Playing a recording back
-    uint64_t passes_ = 0;  // passes played
-    uint32_t clock_ = 0;   // the game's clock in the pass played last
-    int phase_ = 0;        // of the 60 Hz steps
+    uint64_t passes_ = 0; // passes played
+    uint32_t clock_ = 0;  // the game's clock in the pass played last
+    compat::seams::ClockBeat beat_;
     std::string shotsDir_; // empty: no shots
 };
 

@@ -24,6 +24,24 @@ void FinishRecording(int exitCode);
 // True while a recording is being written.
 bool Recording();
 
+// The 60 Hz beat of a recording's clock: a pass's step is left out of its line when it is the
+// beat's next one (16, 17, 17, 16, ... ms). After a step off the beat the beat goes on from
+// the place that step most likely had: after 16 the next are 17 and 17, after any 17 first
+// 17 then 16, after anything else 16. The recorder and the replay keep one each.
+class ClockBeat {
+public:
+    uint32_t Next() const { return phase_ == 0 ? 16 : 17; }
+    void Step(uint32_t step) {
+        if (step == Next())
+            phase_ = (phase_ + 1) % 3;
+        else
+            phase_ = step == 16 ? 1 : step == 17 ? 2 : 0;
+    }
+
+private:
+    int phase_ = 0;
+};
+
 // --- Playing back ---
 
 struct KeyAnswer {
