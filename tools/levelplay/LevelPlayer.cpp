@@ -1,6 +1,7 @@
 #include "LevelPlayer.h"
 
 #include "CLevelProbe.h"
+#include "FieldJudgement.h"
 #include "compat/Seams.h"
 
 #include <algorithm>
@@ -14,9 +15,6 @@ namespace {
 
 using compat::seams::SetTicks;
 
-constexpr int kLast = CLevel::kSize - 1;
-constexpr int kEntryX = 6;
-constexpr int kEntryY = 7;
 constexpr DWORD kFrameMs = 16;    // about 60 frames a second
 constexpr DWORD kMoveDelay = 125; // between sideways moves, as play sets it
 constexpr DWORD kGetReady = 2000; // the pause before play
@@ -113,99 +111,6 @@ Keys KeysFor(const Plan& plan, int frame, int column, bool hurry) {
     return keys;
 }
 
-int CountBlocks(const CLevel& level) {
-    int blocks = 0;
-    for (int x = 0; x <= kLast; ++x)
-        for (int y = 0; y <= kLast; ++y)
-            blocks += level.Cell(x, y) != 0 ? 1 : 0;
-    return blocks;
-}
-
-bool Occupied(const CLevel& level, int x, int y) {
-    return level.Cell(x, y) != 0;
-}
-
-// Whether a falling block could come to rest in the empty cell (x, y) with the field turned
-// some way: it needs something under it (or the wall) on that side, and must lie no higher
-// than the entry row counted from that side, since blocks only ever fall from there.
-bool Fillable(const CLevel& level, int x, int y) {
-    const bool down = y >= kEntryY && (y == kLast || Occupied(level, x, y + 1));
-    const bool right = x >= kEntryY && (x == kLast || Occupied(level, x + 1, y));
-    const bool left = kLast - x >= kEntryY && (x == 0 || Occupied(level, x - 1, y));
-    const bool up = kLast - y >= kEntryY && (y == 0 || Occupied(level, x, y - 1));
-    return down || right || left || up;
-}
-
-// Four cells in a line, across or down, and what they hold.
-struct Four {
-    int type = 0;      // the one block type in them, 0 if none
-    int count = 0;     // how many blocks of it
-    bool clean = true; // no other block in them (nor a hidden cell)
-    int gapX = -1;     // an empty one of them, if any
-    int gapY = -1;
-};
-
-// Calls `f` with every four cells in a line on the playfield.
-template <typename F> void ForEachFour(const CLevel& level, F f) {
-    for (int direction = 0; direction < 2; ++direction)
-        for (int a = 0; a <= kLast; ++a)
-            for (int b = 0; b + 3 <= kLast; ++b) {
-                Four four;
-                for (int i = 0; i < 4; ++i) {
-                    const int x = direction == 0 ? b + i : a;
-                    const int y = direction == 0 ? a : b + i;
-                    const int v = level.Cell(x, y);
-                    if (v == 0) {
-                        four.gapX = x;
-                        four.gapY = y;
-                    } else if (v < 0 || (four.type != 0 && v != four.type)) {
-                        four.clean = false;
-                    } else {
-                        four.type = v;
-                        ++four.count;
-                    }
-                }
-                f(four);
-            }
-}
-
-// What the lines of a playfield promise: every four cells in a line that hold two or three
-// blocks of one type and nothing else count for it, three with a cell a block can fill most.
-double Shape(const CLevel& level) {
-    double score = 0;
-    ForEachFour(level, [&](const Four& four) {
-        if (!four.clean || four.count < 2)
-            return;
-        if (four.count == 2)
-            score += 1.0;
-        else
-            score += Fillable(level, four.gapX, four.gapY) ? 6.0 : 2.0;
-    });
-    return score;
-}
-
-// What the blocks near the middle cost: there the falling block comes in, and a turn brings
-// blocks into its way.
-double Danger(const CLevel& level) {
-    double cost = 0;
-    if (Occupied(level, kEntryX, kEntryY + 1))
-        cost += 1e7; // the next block would come to rest in the entry cell
-    // A turn brings these to the entry cell and the cell below it.
-    static constexpr std::array<std::array<int, 2>, 6> kTurnedIntoEntry{
-        {{7, 6}, {5, 6}, {6, 5}, {8, 6}, {4, 6}, {6, 4}}};
-    for (const auto& cell : kTurnedIntoEntry)
-        cost += Occupied(level, cell[0], cell[1]) ? 3000.0 : 0.0;
-    // Blocks beside the entry keep the falling block from steering.
-    cost += Occupied(level, kEntryX - 1, kEntryY) ? 1000.0 : 0.0;
-    cost += Occupied(level, kEntryX + 1, kEntryY) ? 1000.0 : 0.0;
-    cost += Occupied(level, kEntryX, kEntryY + 2) ? 3000.0 : 0.0;
-    cost += Occupied(level, kEntryX, kEntryY + 3) ? 300.0 : 0.0;
-    for (int x = 3; x <= 9; ++x)
-        for (int y = 3; y <= 9; ++y)
-            cost += Occupied(level, x, y) ? 100.0 : 0.0;
-    return cost;
-}
-
 // What playing one block by a plan came to, on a copy of the playfield.
 struct Outcome {
     bool possible = false; // false: a turn would have put a block into the falling one's cell
@@ -284,56 +189,6 @@ void TurnAs(CLevel& level, Turn turn) {
     if (turn == kCounter)
         level.RotateCounterClockwise();
 }
-
-// How far a playfield is from empty, type by type, in the terms of a simple strategy: keep the
-// blocks of each type in one line, grow it while other types are still short, finish it with
-// the block that fills its gap. Per type: 0 none left (or they vanish along with another type's
-// run), 1 or 2 a line still that many blocks short of three, 3 a line that one block finishes.
-// For every such state, the expected number of blocks still needed is worked out once (value
-// iteration over all states; a block of a type whose line is ready may finish it or grow it).
-class Outlook {
-public:
-    explicit Outlook(int types) : place(types), expected(Power(types), 0.0) {
-        for (int t = 0; t < types; ++t)
-            place[t] = t == 0 ? 1 : place[t - 1] * 4;
-        for (int round = 0; round < 100000; ++round) {
-            double change = 0;
-            for (size_t state = 1; state < expected.size(); ++state) {
-                double total = 0;
-                for (int t = 0; t < types; ++t)
-                    total += 1 + After(static_cast<int>(state), t);
-                const double value = total / types;
-                change = std::max(change, std::abs(value - expected[state]));
-                expected[state] = value;
-            }
-            if (change < 1e-6)
-                break;
-        }
-    }
-
-    int Digit(int state, int type) const { return state / place[type] % 4; }
-    int With(int state, int type, int digit) const {
-        return state + (digit - Digit(state, type)) * place[type];
-    }
-    // Blocks still needed once a block of `type` has been played well from `state`.
-    double After(int state, int type) const {
-        const int d = Digit(state, type);
-        if (d < 3)
-            return expected[With(state, type, d + 1)];
-        return std::min(expected[state], expected[With(state, type, 0)]);
-    }
-
-private:
-    static size_t Power(int types) {
-        size_t n = 1;
-        for (int t = 0; t < types; ++t)
-            n *= 4;
-        return n;
-    }
-
-    std::vector<int> place;
-    std::vector<double> expected;
-};
 
 class Planner {
 public:
