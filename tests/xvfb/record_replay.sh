@@ -27,7 +27,8 @@ echo "# an older run" >logs/replay-1.txt
 started=$(date +%s)
 ./quibbo >/dev/null 2>"$work/stderr" &
 pid=$!
-for _ in $(seq 50); do
+# The sanitizer build on a loaded machine may take a while to open its window.
+for _ in $(seq 300); do
     win=$(xdotool search --name "Quibbo" 2>/dev/null | head -1) && [ -n "$win" ] && break
     sleep 0.1
 done
@@ -67,7 +68,7 @@ sleep 1.5
 xdotool key Escape
 sleep 1
 xdotool key y
-for _ in $(seq 50); do
+for _ in $(seq 100); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
 done
