@@ -37,6 +37,7 @@ struct ShownState {
     bool logTried = false;
     std::string logLine; // the log's last line so far, not yet ended
     int state = 0;
+    seams::LogTally log;
 };
 
 PlaybackState& Playback() {
@@ -80,12 +81,30 @@ void AppendEscaped(const std::string& text, std::string* out) {
     }
 }
 
-// A line of the game's log: "... State set: N" tells the state.
-void ReadLogLine(const std::string& line, int* state) {
+// A line of the game's log: "... State set: N" tells the state. Each line but the first (the
+// log's opening, which tells the time of day) counts into the tally, without its time stamp.
+void ReadLogLine(const std::string& line, ShownState* shown) {
     static const char kStateSet[] = "State set: ";
     const size_t at = line.rfind(kStateSet);
     if (at != std::string::npos)
-        *state = std::atoi(line.c_str() + at + sizeof(kStateSet) - 1);
+        shown->state = std::atoi(line.c_str() + at + sizeof(kStateSet) - 1);
+    static const char kStamp[] = "TIME --- ";
+    size_t from = 0;
+    if (line.compare(0, sizeof(kStamp) - 1, kStamp) == 0) {
+        const size_t colon = line.find(": ", sizeof(kStamp) - 1);
+        from = colon == std::string::npos ? 0 : colon + 2;
+    }
+    seams::LogTally& log = shown->log;
+    if (log.lines++ == 0) {
+        log.hash = 0x811c9dc5u;
+        return;
+    }
+    for (size_t i = from; i < line.size(); ++i) {
+        log.hash ^= static_cast<unsigned char>(line[i]);
+        log.hash *= 0x01000193u;
+    }
+    log.hash ^= '\n';
+    log.hash *= 0x01000193u;
 }
 
 } // namespace
@@ -155,7 +174,7 @@ void ReadGameLog() {
                     shown.logLine += buffer[i];
                 continue;
             }
-            ReadLogLine(shown.logLine, &shown.state);
+            ReadLogLine(shown.logLine, &shown);
             shown.logLine.clear();
         }
     }
@@ -163,6 +182,11 @@ void ReadGameLog() {
 
 int GameLogState() {
     return Shown().state;
+}
+
+void GameLogTally(uint32_t* lines, uint32_t* hash) {
+    *lines = Shown().log.lines;
+    *hash = Shown().log.hash;
 }
 
 } // namespace compat
@@ -234,6 +258,11 @@ std::string PassTexts() {
 int LoggedState() {
     ReadGameLog();
     return GameLogState();
+}
+
+LogTally LoggedLines() {
+    ReadGameLog();
+    return Shown().log;
 }
 
 } // namespace compat::seams

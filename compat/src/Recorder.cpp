@@ -169,10 +169,12 @@ void EndPass(bool last) {
         return;
     FlushRepeats();
     rec.hasLast = false; // a repeat never reaches back over a checkpoint
-    char head[96];
-    snprintf(head, sizeof(head), "c %llu %llu %d %016llx",
+    seams::LogTally log;
+    GameLogTally(&log.lines, &log.hash);
+    char head[128];
+    snprintf(head, sizeof(head), "c %llu %llu %d %u:%08x %016llx",
              static_cast<unsigned long long>(rec.passes),
-             static_cast<unsigned long long>(PresentedFrameCount()), state,
+             static_cast<unsigned long long>(PresentedFrameCount()), state, log.lines, log.hash,
              static_cast<unsigned long long>(seams::PresentedFrameHash()));
     const std::string texts = TakenPassTexts();
     Write(std::string(head) + (texts.empty() ? "" : " " + texts) + "\n");

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include <string>
 
 namespace compat {
@@ -38,5 +40,7 @@ std::string TakenPassTexts();
 void ForgetPassTexts();
 void ReadGameLog();
 int GameLogState();
+// The game's log so far: its lines, and the hash of those after the first (RecordSeams.h).
+void GameLogTally(uint32_t* lines, uint32_t* hash);
 
 } // namespace compat

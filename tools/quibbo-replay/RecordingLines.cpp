@@ -171,20 +171,32 @@ bool ParsePass(std::string_view rest, RecordedPass* pass, std::string* error) {
 }
 
 bool ParseCheck(std::string_view rest, Command* command, std::string* error) {
-    uint64_t values[4] = {};
-    for (int i = 0; i < 4; ++i) {
+    const auto fail = [error](std::string_view word) {
+        *error = "expected a checkpoint: pass, frames, state, log lines:hash, frame hash; got '" +
+                 std::string(word) + "'";
+        return false;
+    };
+    uint64_t values[3] = {};
+    for (uint64_t& value : values) {
         const std::string_view word = NextWord(rest);
-        if (!Whole(word, i == 3, i == 3 ? std::numeric_limits<uint64_t>::max() : 1ull << 40,
-                   &values[i])) {
-            *error =
-                "expected a checkpoint: pass, frames, state, hash; got '" + std::string(word) + "'";
-            return false;
-        }
+        if (!Whole(word, false, 1ull << 40, &value))
+            return fail(word);
     }
+    const std::string_view log = NextWord(rest);
+    const size_t colon = log.find(':');
+    uint64_t lines = 0, logHash = 0;
+    if (colon == std::string_view::npos ||
+        !Whole(log.substr(0, colon), false, std::numeric_limits<uint32_t>::max(), &lines) ||
+        !Whole(log.substr(colon + 1), true, std::numeric_limits<uint32_t>::max(), &logHash))
+        return fail(log);
+    const std::string_view frame = NextWord(rest);
+    if (!Whole(frame, true, std::numeric_limits<uint64_t>::max(), &command->hash))
+        return fail(frame);
     command->number = static_cast<int64_t>(values[0]);
     command->second = static_cast<int64_t>(values[1]);
     command->third = static_cast<int64_t>(values[2]);
-    command->hash = values[3];
+    command->logLines = static_cast<uint32_t>(lines);
+    command->logHash = static_cast<uint32_t>(logHash);
     command->text = std::string(rest);
     return true;
 }

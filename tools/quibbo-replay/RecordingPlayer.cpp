@@ -25,6 +25,12 @@ std::string HashText(uint64_t hash) {
     return text;
 }
 
+std::string LogText(uint32_t lines, uint32_t hash) {
+    char text[64];
+    snprintf(text, sizeof(text), "%u lines of logs/GameLog.txt (%08x)", lines, hash);
+    return text;
+}
+
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
@@ -97,6 +103,10 @@ Replay::Outcome Replay::CheckPass(const Command& command) {
     if (state != command.third)
         return Differs(command, "state " + DescribeState(static_cast<int32_t>(command.third)),
                        "state " + DescribeState(state));
+    const seams::LogTally log = seams::LoggedLines();
+    if (log.lines != command.logLines || log.hash != command.logHash)
+        return Differs(command, LogText(command.logLines, command.logHash),
+                       LogText(log.lines, log.hash));
     const uint64_t frames = seams::PresentedFrames();
     if (frames != static_cast<uint64_t>(command.second))
         return Differs(command, std::to_string(command.second) + " frames presented",

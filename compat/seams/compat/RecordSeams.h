@@ -72,5 +72,12 @@ std::string PassTexts();
 // The game's state as the latest "State set: N" line of logs/GameLog.txt has it; 0 before
 // any. Kept up to date at every PeekMessageA while recording or playing back.
 int LoggedState();
+// The lines of logs/GameLog.txt so far, and a hash (FNV-1a, 32 bits) of all of them but the
+// first (the log's opening, which tells the time), each without its "TIME --- h:m.s: ".
+struct LogTally {
+    uint32_t lines = 0;
+    uint32_t hash = 0;
+};
+LogTally LoggedLines();
 
 } // namespace compat::seams
