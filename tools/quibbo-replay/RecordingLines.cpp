@@ -34,24 +34,22 @@ bool Whole(std::string_view text, bool hex, uint64_t high, uint64_t* value) {
     return true;
 }
 
-// Numbers separated by commas: `count` of them, or one fewer when the last is optional.
+// Numbers separated by commas: `count` of them, or one fewer when the last is optional (0).
 bool Numbers(std::string_view text, const bool* hex, size_t count, bool lastOptional,
              uint64_t* values) {
     size_t i = 0;
-    while (i < count) {
+    for (;;) {
         const size_t comma = text.find(',');
-        const std::string_view part = text.substr(0, comma);
-        if (!Whole(part, hex[i], std::numeric_limits<uint64_t>::max() >> 4, &values[i]))
+        if (i == count || !Whole(text.substr(0, comma), hex[i],
+                                 std::numeric_limits<uint64_t>::max() >> 4, &values[i]))
             return false;
         ++i;
         if (comma == std::string_view::npos)
             break;
         text.remove_prefix(comma + 1);
     }
-    if (i == count - 1 && lastOptional) {
-        values[i] = 0;
-        return true;
-    }
+    if (i == count - 1 && lastOptional)
+        values[i++] = 0;
     return i == count;
 }
 
