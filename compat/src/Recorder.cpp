@@ -114,8 +114,9 @@ std::string Hex(uint64_t value) {
 std::string MessageItem(const MSG& message) {
     const std::string key =
         Hex(message.wParam) + "," + Hex(static_cast<uint64_t>(message.lParam) & 0xFFFFFFFFu);
-    const int x = static_cast<short>(LOWORD(message.lParam));
-    const int y = static_cast<short>(HIWORD(message.lParam));
+    // The position's two halves as they are: the player puts them back together unchanged.
+    const unsigned x = LOWORD(message.lParam);
+    const unsigned y = HIWORD(message.lParam);
     const std::string at = std::to_string(x) + "," + std::to_string(y) +
                            (message.wParam ? "," + Hex(message.wParam) : std::string());
     switch (message.message) {
