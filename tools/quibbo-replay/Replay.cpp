@@ -271,6 +271,8 @@ Replay::Outcome Replay::Start(const Command& command) {
     case Op::ExpectLog:
     case Op::ExpectCount:
         return ExpectLog(command);
+    case Op::ExpectLast:
+        return ExpectLast(command);
     case Op::ExpectFile:
         return ExpectFile(command);
     case Op::ExpectExit:
@@ -348,8 +350,10 @@ Replay::Outcome Replay::ExpectField(const Command& command) {
         return NeedsGame(command, expected);
     const CGameProbe game{*g_game};
     if (kind == FieldKind::Text) {
-        const std::string actual =
-            command.field == Field::FileName ? game.FileName() : game.KeyName(command.slot);
+        const std::string actual = command.field == Field::FileName ? game.FileName()
+                                   : command.field == Field::PlayProblem
+                                       ? game.PlayProblem()
+                                       : game.KeyName(command.slot);
         if (actual != command.text)
             return Fail(command, expected, Quoted(actual));
         return Outcome::Done;
@@ -442,6 +446,7 @@ Replay::Outcome Replay::ExpectField(const Command& command) {
         break;
     case Field::FileName:
     case Field::KeyName:
+    case Field::PlayProblem:
         break;
     }
     if (actual != command.number)
@@ -494,6 +499,28 @@ Replay::Outcome Replay::ExpectLog(const Command& command) {
         return Outcome::Done;
     return Fail(command, expected,
                 std::to_string(found) + " of its " + std::to_string(lines) + " lines");
+}
+
+// `expect last`: of the lines that hold the mark ("ERROR"), the last holds the text.
+Replay::Outcome Replay::ExpectLast(const Command& command) {
+    const std::string expected = "the last line of " + command.path + " containing " +
+                                 Quoted(command.mark) + " to contain " + Quoted(command.text);
+    std::ifstream in(command.path);
+    if (!in)
+        return Fail(command, expected, "no file " + command.path);
+    std::string line, last;
+    bool marked = false;
+    while (std::getline(in, line)) {
+        if (line.find(command.mark) != std::string::npos) {
+            last = line;
+            marked = true;
+        }
+    }
+    if (!marked)
+        return Fail(command, expected, "no such line");
+    if (last.find(command.text) == std::string::npos)
+        return Fail(command, expected, Quoted(last));
+    return Outcome::Done;
 }
 
 Replay::Outcome Replay::ExpectFile(const Command& command) {

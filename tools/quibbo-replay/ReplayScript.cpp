@@ -147,6 +147,7 @@ constexpr NamedField kFields[] = {
     {"fallingRow", Field::FallingRow, FieldKind::Number},
     {"fallInterval", Field::FallInterval, FieldKind::Number},
     {"hurryLocked", Field::HurryLocked, FieldKind::Flag},
+    {"playProblem", Field::PlayProblem, FieldKind::Text},
     {"cloudX", Field::CloudX, FieldKind::Number},
     {"borderSide", Field::BorderSide, FieldKind::Number},
     {"titleX", Field::TitleX, FieldKind::Number},
@@ -410,6 +411,15 @@ private:
                 return false;
             if (rest_.empty())
                 return Fail("expected the text of the lines to count");
+            command_->text = std::string(rest_);
+            return true;
+        }
+        if (what == "last") {
+            if (!Path(Op::ExpectLast))
+                return false;
+            command_->mark = std::string(NextWord(rest_));
+            if (command_->mark.empty() || rest_.empty())
+                return Fail("expected a word that marks the lines, and the text of the last");
             command_->text = std::string(rest_);
             return true;
         }

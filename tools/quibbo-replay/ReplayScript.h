@@ -38,6 +38,7 @@ enum class Op {
     ExpectField,
     ExpectLog,
     ExpectCount,
+    ExpectLast,
     ExpectFile,
     ExpectExit,
     ExpectPresented,
@@ -73,6 +74,7 @@ enum class Field {
     FallingRow,
     FallInterval,
     HurryLocked,
+    PlayProblem,
     CloudX,
     BorderSide,
     // The title screen
@@ -103,6 +105,7 @@ struct Command {
     int slot = 0; // keyCodes[slot], keyNames[slot], cloudX[slot], borderSide[slot]
     std::string path;
     std::string text; // expected text of a field or a log line; the typed text
+    std::string mark; // `expect last`: the word that picks the lines
     std::vector<uint8_t> bytes;
     std::vector<KeyStroke> strokes;
 };
