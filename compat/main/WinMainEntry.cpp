@@ -3,8 +3,9 @@
 // and the normal show command, and returns its result as the exit code. Without a display
 // there is nothing to run on: it ends at once with exit code 1, after the one line on stderr
 // that says so; so it does when the game's content is neither in the working folder nor beside
-// the program (ContentFolder.h).
+// the program (ContentFolder.h). A closed terminal (SIGHUP) ends it as SIGTERM does.
 #include "ContentFolder.h"
+#include "HangUp.h"
 #include "Icon.h"
 #include "Screen.h"
 
@@ -15,6 +16,7 @@
 int main(int argc, char** argv) {
     if (!compat::StartVideo() || !compat::EnterContentFolder())
         return 1;
+    compat::EndOnHangUp();
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {
         if (i > 1)
