@@ -52,7 +52,7 @@ TEST(WinMainEntry, WithoutContentInItsWorkingFolderMainLooksBesideTheProgram) {
     EXPECT_EQ(1, run());
     EXPECT_EQ("", testfiles::ReadText(dir / "out.txt"));
     const std::string err = testfiles::ReadText(dir / "err.txt");
-    EXPECT_EQ(0u, err.find("Quibbo's Puzzle: Quibbo's Puzzle could not start: no game content "
+    EXPECT_EQ(0u, err.find("Quibbo's Puzzle: Could not start: no game content "
                            "(menu/menu_start.bmp) in "))
         << err;
     EXPECT_NE(std::string::npos, err.find(dir / "game")) << err;

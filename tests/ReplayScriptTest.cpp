@@ -137,6 +137,7 @@ TEST(ReplayScript, RefusesAFaultyLineByItsNumber) {
         "expect customLevel 2",
         "expect file quibbo.ini 123",
         "expect log logs/GameLog.txt",
+        "expect last logs/GameLog.txt ERROR",
         "expect pixel 1 1 12345",
         "expect exit",
         "fail",

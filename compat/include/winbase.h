@@ -29,6 +29,10 @@ void WINAPI Sleep(DWORD milliseconds);
 // Creates one folder; FALSE when it cannot be made, also when it already exists.
 BOOL WINAPI CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES securityAttributes);
 
+// The working folder's full path, with its terminating zero, into the buffer: the length
+// without the zero; the size needed, zero included, when the buffer is too small; 0 on failure.
+DWORD WINAPI GetCurrentDirectoryA(DWORD bufferLength, LPSTR buffer);
+
 // The error code of the calling thread's last failed call.
 DWORD WINAPI GetLastError(void);
 

@@ -31,7 +31,7 @@ bool EnterContentFolder() {
             return true;
     }
     std::fprintf(stderr,
-                 "Quibbo's Puzzle: Quibbo's Puzzle could not start: no game content (%s) in "
+                 "Quibbo's Puzzle: Could not start: no game content (%s) in "
                  "%s or in %s\n",
                  kContentMark, working.c_str(), program.c_str());
     return false;

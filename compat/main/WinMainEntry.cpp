@@ -3,11 +3,14 @@
 // and the normal show command, and returns its result as the exit code. Without a display
 // there is nothing to run on: it ends at once with exit code 1, after the one line on stderr
 // that says so; so it does when the game's content is neither in the working folder nor beside
-// the program (ContentFolder.h).
+// the program (ContentFolder.h). A closed terminal (SIGHUP) ends it as SIGTERM does, and its
+// window destroyed by another program as a close by the window manager does.
 #include "ContentFolder.h"
+#include "HangUp.h"
 #include "Icon.h"
 #include "Recorder.h"
 #include "Screen.h"
+#include "X11Watch.h"
 
 #include <windows.h>
 
@@ -16,6 +19,8 @@
 int main(int argc, char** argv) {
     if (!compat::StartVideo() || !compat::EnterContentFolder())
         return 1;
+    compat::EndOnHangUp();
+    compat::EndOnWindowDestroyed();
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {
         if (i > 1)

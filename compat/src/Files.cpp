@@ -6,7 +6,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 thread_local DWORD lastError = ERROR_SUCCESS;
@@ -35,10 +37,24 @@ BOOL WINAPI CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES) {
         lastError = ERROR_SUCCESS;
         return TRUE;
     }
-    lastError = errno == EEXIST   ? ERROR_ALREADY_EXISTS
-                : errno == EACCES ? ERROR_ACCESS_DENIED
-                                  : ERROR_PATH_NOT_FOUND;
+    lastError = errno == EEXIST                     ? ERROR_ALREADY_EXISTS
+                : errno == EACCES || errno == EPERM ? ERROR_ACCESS_DENIED
+                : errno == EROFS                    ? ERROR_WRITE_PROTECT
+                                                    : ERROR_PATH_NOT_FOUND;
     return FALSE;
+}
+
+DWORD WINAPI GetCurrentDirectoryA(DWORD bufferLength, LPSTR buffer) {
+    char path[4096];
+    if (!getcwd(path, sizeof(path))) {
+        lastError = ERROR_PATH_NOT_FOUND;
+        return 0;
+    }
+    const size_t length = strlen(path);
+    if (!buffer || length >= bufferLength)
+        return static_cast<DWORD>(length + 1);
+    memcpy(buffer, path, length + 1);
+    return static_cast<DWORD>(length);
 }
 
 DWORD WINAPI GetLastError(void) {

@@ -133,9 +133,9 @@ void ShowAllFontFamilies() {
 
 } // namespace compat
 
-// fontconfig 2.14 loses a few hundred bytes once while it parses its configuration in FcInit;
-// libdbus, which SDL's X11 video opens, a kilobyte that a program ending normally still holds.
-// The sanitizer build's leak checker reads this list in every program that matches fonts.
+// fontconfig 2.14 loses a few hundred bytes once while it parses its configuration in FcInit,
+// and libdbus a kilobyte of the session bus connection that SDL opens on an X display. The
+// sanitizer build's leak checker reads this list in every program that matches fonts.
 extern "C" __attribute__((visibility("default"))) const char* __lsan_default_suppressions() {
     return "leak:libfontconfig.so\nleak:libdbus-1.so\n";
 }

@@ -29,6 +29,9 @@ public:
     static constexpr int kFileNameSize = 30;
     static constexpr int kKeyNameSize = 20;
     static constexpr int kActionNameSize = 30;
+    // The border list, and the mascot behind the playfield and the title.
+    static constexpr char kBorderList[] = "border.txt";
+    static constexpr char kMascotPicture[] = "common/quibbo.bmp";
 
     CGame();
     ~CGame();
@@ -119,8 +122,9 @@ private:
     // --- Play (play/) ---
 
     bool LoadPlayResources();
+    bool StopPlaySetup(const char* what, const char* file);
     bool LoadLevelList();
-    bool LoadBorders();
+    bool LoadBorders(char* failedPicture, size_t size);
     bool LoadMascot();
     bool LoadClouds();
     void DrawClouds();
@@ -146,7 +150,8 @@ private:
     void DrawClosingScreen(bool (CGame::*loadPicture)());
 
     static constexpr int kPlayProblemSize = 300;
-    // Why this get-ready cannot lead to play, shown on its screen; empty when it can.
+    // Why this get-ready cannot lead to play, shown on its screen; empty when it can. Set by the
+    // play set-up and the level's load.
     char playProblem[kPlayProblemSize] = {};
 
     int32_t width;

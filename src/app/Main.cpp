@@ -2,15 +2,25 @@
 #include "app/CGame.h"
 #include "app/CWindow.h"
 #include "gfx/CGraphics.h"
+#include "log/LogFolder.h"
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
 namespace {
 
-const char kStartFailure[] = "Quibbo's Puzzle could not start: see logs/GameLog.txt";
+const char kStartFailure[] = "see logs/GameLog.txt";
+constexpr size_t kReasonSize = 512;
+
+// One message box (outside Windows one line on stderr), "Quibbo's Puzzle: Could not start: ...".
+void ShowStartFailure(const char* reason) {
+    char text[kReasonSize + 32];
+    snprintf(text, sizeof(text), "Could not start: %s", reason);
+    MessageBoxA(nullptr, text, "Quibbo's Puzzle", MB_OK | MB_ICONERROR);
+}
 
 // Each pass takes at most one message, without waiting, then runs one frame; the frame's flip
 // paces the passes. The pass that takes the quit message still runs its frame.
@@ -36,10 +46,16 @@ int RunMessageLoop() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     srand(static_cast<unsigned>(time(nullptr)));
+    // Every later failure is told in the game log: a log that cannot be written is told here,
+    // before anything is made or written.
+    char reason[kReasonSize];
+    if (!PrepareLogFolder(reason, sizeof(reason))) {
+        ShowStartFailure(reason);
+        return 1;
+    }
     CWindow* mainWindow = new CWindow;
     g_game = new CGame;
     g_graphics = new CGraphics;
-    CreateDirectoryA("logs", nullptr);
 
     HWND window =
         mainWindow->Create(instance, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
@@ -61,6 +77,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     g_game = nullptr;
 
     if (exitCode != 0)
-        MessageBoxA(nullptr, kStartFailure, "Quibbo's Puzzle", MB_OK | MB_ICONERROR);
+        ShowStartFailure(kStartFailure);
     return exitCode;
 }

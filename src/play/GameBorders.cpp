@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr char kBorderList[] = "border.txt";
-constexpr char kMascotPicture[] = "common/quibbo.bmp";
 // A border picture's name is one token of at most 255 characters.
 constexpr size_t kLongestBorderName = 255;
 
@@ -18,8 +16,10 @@ constexpr size_t kLongestBorderName = 255;
 
 // Every get-ready puts each piece back on its starting side: piece 0 on top, then clockwise.
 // A piece whose name is missing or too long is left without a picture, like one whose picture
-// cannot be loaded, and the pieces after it keep what they had.
-bool CGame::LoadBorders() {
+// cannot be loaded, and the pieces after it keep what they had. On failure `failedPicture` names
+// the picture that would not load; it is empty when the list itself is at fault.
+bool CGame::LoadBorders(char* failedPicture, size_t size) {
+    failedPicture[0] = '\0';
     FileCloser list{fopen(kBorderList, "r")};
     if (!list.file) {
         Log("ERROR --- Could not open border list");
@@ -38,6 +38,7 @@ bool CGame::LoadBorders() {
         }
         if (!borders[i].LoadPicture(*g_graphics, name)) {
             Log("ERROR --- Failed to load border[%d]: %s", i, name);
+            snprintf(failedPicture, size, "%s", name);
             return false;
         }
         Log("NOTICE --- Loaded border[%d] bitmap: %s", i, name);

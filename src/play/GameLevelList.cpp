@@ -97,7 +97,6 @@ bool CGame::LoadLevelList() {
 // The level of this get-ready, loaded and scaled to the difficulty. When there is none, or it
 // cannot be loaded, the reason goes to the game log and playProblem says it on the screen.
 bool CGame::LoadCurrentLevel() {
-    playProblem[0] = '\0';
     const char* path = nullptr;
     if (customLevel)
         path = fileName;

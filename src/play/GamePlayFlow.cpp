@@ -40,8 +40,9 @@ constexpr int kTurnSound = 2;
 
 void CGame::DrawGetReady() {
     if (!entered) {
-        LoadPlayResources();
-        LoadCurrentLevel();
+        // A set-up that stopped leaves nothing to play: the screen says why.
+        if (LoadPlayResources())
+            LoadCurrentLevel();
         Log("left %d right %d", keyCodes[0], keyCodes[1]);
         timeStamp = timeGetTime();
         entered = true;

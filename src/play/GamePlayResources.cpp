@@ -12,6 +12,9 @@ namespace {
 
 constexpr DWORD kMoveDelay = 125;
 constexpr char kBackdropFolder[] = "backdrops/";
+constexpr char kLivesPicture[] = "common/lives.bmp";
+// A border picture's name: at most 255 characters.
+constexpr size_t kFailedFileSize = 256;
 constexpr size_t kClosingPathSize = 64;
 constexpr const char* kSoundFiles[CGame::kPlaySounds] = {
     "sound/pop.wav",      // a block comes to rest
@@ -22,20 +25,23 @@ constexpr const char* kSoundFiles[CGame::kPlaySounds] = {
 } // namespace
 
 // Stops at the first of the borders, the mascot and the lives icon that fails; the get-ready
-// screen goes on with what there is.
+// screen goes on with what there is and says which file stopped it.
 bool CGame::LoadPlayResources() {
-    if (!LoadBorders()) {
+    playProblem[0] = '\0';
+    char failedPicture[kFailedFileSize];
+    if (!LoadBorders(failedPicture, sizeof(failedPicture))) {
         Log("ERROR --- Could not load borders");
-        return false;
+        return failedPicture[0] ? StopPlaySetup("picture", failedPicture)
+                                : StopPlaySetup("border list", kBorderList);
     }
     if (!LoadMascot()) {
         Log("ERROR --- Could not load quibbo");
-        return false;
+        return StopPlaySetup("picture", kMascotPicture);
     }
     LoadClouds();
-    if (!livesIcon.Load(*g_graphics, "common/lives.bmp")) {
+    if (!livesIcon.Load(*g_graphics, kLivesPicture)) {
         Log("ERROR --- Could not load lives.bmp");
-        return false;
+        return StopPlaySetup("picture", kLivesPicture);
     }
     livesIcon.SetSize(64, 64);
     livesIcon.SetColorKey(*g_graphics, kPictureKey);
@@ -53,6 +59,15 @@ bool CGame::LoadPlayResources() {
             soundIds[i] = sound->LoadWav(kSoundFiles[i]);
     }
     return true;
+}
+
+// The set-up's own lines name the step that failed; the get-ready screen and the last line
+// name the file, as they do for a level that cannot be loaded, so that neither sends the player
+// looking for a fault in the level list.
+bool CGame::StopPlaySetup(const char* what, const char* file) {
+    snprintf(playProblem, sizeof(playProblem), "Could not load %s: %s", what, file);
+    Log("ERROR --- %s", playProblem);
+    return false;
 }
 
 // The full-screen picture of get-ready and the closing screens: the one before is given up.

@@ -64,13 +64,18 @@ struct CGameProbe {
 
     // The texts up to their terminating zero, or the whole array should it lack one.
     std::string FileName() const { return Text(game.fileName, sizeof(game.fileName)); }
+    // Why this get-ready cannot lead to play, as its screen shows it; empty when it can.
+    std::string PlayProblem() const { return Text(game.playProblem, sizeof(game.playProblem)); }
     std::string KeyName(int slot) const {
         return Text(game.keyNames[slot], sizeof(game.keyNames[slot]));
     }
 
     // The game's readers of its lists, for the fuzzing harnesses.
     static bool LoadLevelList(CGame& game) { return game.LoadLevelList(); }
-    static bool LoadBorders(CGame& game) { return game.LoadBorders(); }
+    static bool LoadBorders(CGame& game) {
+        char failedPicture[256];
+        return game.LoadBorders(failedPicture, sizeof(failedPicture));
+    }
 
 private:
     static std::string Text(const char* text, size_t size) {

@@ -258,6 +258,8 @@ Replay::Outcome Replay::Start(const Command& command) {
     case Op::ExpectLog:
     case Op::ExpectCount:
         return ExpectLog(command);
+    case Op::ExpectLast:
+        return ExpectLast(command);
     case Op::ExpectFile:
         return ExpectFile(command);
     case Op::ExpectExit:
@@ -373,6 +375,28 @@ Replay::Outcome Replay::ExpectLog(const Command& command) {
         return Outcome::Done;
     return Fail(command, expected,
                 std::to_string(found) + " of its " + std::to_string(lines) + " lines");
+}
+
+// `expect last`: of the lines that hold the mark ("ERROR"), the last holds the text.
+Replay::Outcome Replay::ExpectLast(const Command& command) {
+    const std::string expected = "the last line of " + command.path + " containing " +
+                                 Quoted(command.mark) + " to contain " + Quoted(command.text);
+    std::ifstream in(command.path);
+    if (!in)
+        return Fail(command, expected, "no file " + command.path);
+    std::string line, last;
+    bool marked = false;
+    while (std::getline(in, line)) {
+        if (line.find(command.mark) != std::string::npos) {
+            last = line;
+            marked = true;
+        }
+    }
+    if (!marked)
+        return Fail(command, expected, "no such line");
+    if (last.find(command.text) == std::string::npos)
+        return Fail(command, expected, Quoted(last));
+    return Outcome::Done;
 }
 
 Replay::Outcome Replay::ExpectFile(const Command& command) {

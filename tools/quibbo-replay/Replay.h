@@ -35,6 +35,7 @@ private:
     Outcome StartGame(const Command& command);
     Outcome ExpectField(const Command& command);
     Outcome ExpectLog(const Command& command);
+    Outcome ExpectLast(const Command& command);
     Outcome ExpectFile(const Command& command);
     Outcome ExpectPixel(const Command& command);
     Outcome Shot(const Command& command);

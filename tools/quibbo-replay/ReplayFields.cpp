@@ -41,8 +41,10 @@ Replay::Outcome Replay::ExpectField(const Command& command) {
         return NeedsGame(command, expected);
     const CGameProbe game{*g_game};
     if (kind == FieldKind::Text) {
-        const std::string actual =
-            command.field == Field::FileName ? game.FileName() : game.KeyName(command.slot);
+        const std::string actual = command.field == Field::FileName ? game.FileName()
+                                   : command.field == Field::PlayProblem
+                                       ? game.PlayProblem()
+                                       : game.KeyName(command.slot);
         if (actual != command.text)
             return Fail(command, expected, Quoted(actual));
         return Outcome::Done;
@@ -135,6 +137,7 @@ Replay::Outcome Replay::ExpectField(const Command& command) {
         break;
     case Field::FileName:
     case Field::KeyName:
+    case Field::PlayProblem:
         break;
     }
     if (actual != command.number)

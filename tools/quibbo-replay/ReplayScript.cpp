@@ -248,6 +248,15 @@ private:
             command_->text = std::string(rest_);
             return true;
         }
+        if (what == "last") {
+            if (!Path(Op::ExpectLast))
+                return false;
+            command_->mark = std::string(NextWord(rest_));
+            if (command_->mark.empty() || rest_.empty())
+                return Fail("expected a word that marks the lines, and the text of the last");
+            command_->text = std::string(rest_);
+            return true;
+        }
         if (what == "file")
             return Path(Op::ExpectFile) && Bytes();
         if (what == "exit") {

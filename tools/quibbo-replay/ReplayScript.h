@@ -38,6 +38,7 @@ enum class Op {
     ExpectField,
     ExpectLog,
     ExpectCount,
+    ExpectLast,
     ExpectFile,
     ExpectExit,
     ExpectPresented,
@@ -78,6 +79,7 @@ enum class Field {
     FallingRow,
     FallInterval,
     HurryLocked,
+    PlayProblem,
     CloudX,
     BorderSide,
     // The title screen
@@ -122,6 +124,7 @@ struct Command {
     int slot = 0; // keyCodes[slot], keyNames[slot], cloudX[slot], borderSide[slot]
     std::string path;
     std::string text; // expected text of a field or a log line; the typed text
+    std::string mark; // `expect last`: the word that picks the lines
     std::vector<uint8_t> bytes;
     std::vector<KeyStroke> strokes;
     // `p`: the pass, `number` times over (with its `r`). `c`: pass `number`, `second` frames

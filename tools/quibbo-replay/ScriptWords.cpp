@@ -142,6 +142,7 @@ constexpr NamedField kFields[] = {
     {"fallingRow", Field::FallingRow, FieldKind::Number},
     {"fallInterval", Field::FallInterval, FieldKind::Number},
     {"hurryLocked", Field::HurryLocked, FieldKind::Flag},
+    {"playProblem", Field::PlayProblem, FieldKind::Text},
     {"cloudX", Field::CloudX, FieldKind::Number},
     {"borderSide", Field::BorderSide, FieldKind::Number},
     {"titleX", Field::TitleX, FieldKind::Number},
