@@ -45,6 +45,9 @@ struct RecorderState {
     uint64_t repeats = 0;
     DWORD lastCheck = 0;
     int lastState = 0;
+    // Why the recording could not be made, said once the game runs its first pass: a game that
+    // cannot start at all says why on its own, and a line about the recording would only hide it.
+    std::string unmade;
 };
 
 void RestoreCrashActions();
@@ -72,9 +75,15 @@ void HoldTicks(DWORD ms) {
         HoldGameTicks(ms);
 }
 
+std::string Saying(const char* what) {
+    char line[1024];
+    snprintf(line, sizeof(line), "quibbo: the recording %s %s: %s; the game goes on without it\n",
+             Rec().path.c_str(), what, strerror(errno ? errno : EIO));
+    return line;
+}
+
 void Say(const char* what) {
-    fprintf(stderr, "quibbo: the recording %s %s: %s; the game goes on without it\n",
-            Rec().path.c_str(), what, strerror(errno ? errno : EIO));
+    fputs(Saying(what).c_str(), stderr);
 }
 
 // A write has failed (a full disk, a folder gone): the recording stops, the game goes on.
@@ -286,8 +295,12 @@ void PassInputBegins() {
 
 void PassBegins() {
     RecorderState& rec = Rec();
-    if (!rec.file)
+    if (!rec.file) {
+        if (!rec.unmade.empty())
+            fputs(rec.unmade.c_str(), stderr);
+        rec.unmade.clear();
         return;
+    }
     if (rec.passes > 0)
         EndPass(false);
     if (!rec.file) // the pass could not be written
@@ -338,7 +351,7 @@ bool StartRunRecording(const unsigned* seed) {
     errno = 0;
     rec.file = fopen(rec.path.c_str(), "w");
     if (!rec.file) {
-        Say("could not be made");
+        rec.unmade = Saying("could not be made");
         return false;
     }
     setvbuf(rec.file, nullptr, _IOFBF, kBufferSize);
