@@ -192,7 +192,7 @@ BOOL WINAPI GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl)
         return FALSE;
     int width = 0;
     const std::string text = Utf8FromAnsi(lpString, c);
-    if (!text.empty() && TTF_SizeUTF8(font->ttf, text.c_str(), &width, nullptr) != 0)
+    if (!text.empty() && !MeasureText(font->ttf, text, &width))
         return FALSE;
     psizl->cx = width;
     psizl->cy = TTF_FontHeight(font->ttf);
