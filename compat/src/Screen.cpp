@@ -18,6 +18,7 @@ namespace {
 
 PixelSurface lastFrame;
 uint64_t frameCount = 0;
+uint64_t presentingTicks = 0; // SDL's performance counter, spent presenting (not pacing)
 
 void Complain(const char* what) {
     std::fprintf(stderr, "compat: %s: %s\n", what, SDL_GetError());
@@ -337,6 +338,7 @@ void Screen::WindowGone() {
 
 void Screen::Present(const PixelSurface& frame, bool pace) {
     const DWORD started = timeGetTime();
+    const uint64_t presentStart = SDL_GetPerformanceCounter();
     NoteFrameTime();
     if (window_ && frame.width == width_ && frame.height == height_ &&
         frame.bitsPerPixel == bitsPerPixel_ && !frame.pixels.empty()) {
@@ -354,6 +356,7 @@ void Screen::Present(const PixelSurface& frame, bool pace) {
         }
         ++frameCount;
     }
+    presentingTicks += SDL_GetPerformanceCounter() - presentStart;
     if (pace)
         pacer_.AfterPresent(started, timeGetTime());
 }
@@ -501,9 +504,15 @@ uint64_t PresentedFrameCount() {
     return frameCount;
 }
 
+double PresentingSeconds() {
+    return static_cast<double>(presentingTicks) /
+           static_cast<double>(SDL_GetPerformanceFrequency());
+}
+
 void ForgetPresentedFrames() {
     lastFrame = PixelSurface{};
     frameCount = 0;
+    presentingTicks = 0;
 }
 
 } // namespace compat

@@ -107,9 +107,12 @@ private:
 };
 
 // The frames that reached a screen, for the test seams: the last one (the copy of its pixels
-// that the next frame is compared with) and how many there were since the last reset.
+// that the next frame is compared with), how many there were since the last reset and the
+// time they took.
 const PixelSurface& LastPresentedFrame();
 uint64_t PresentedFrameCount();
+// The time spent presenting them, pacing left out.
+double PresentingSeconds();
 void ForgetPresentedFrames();
 
 } // namespace compat
