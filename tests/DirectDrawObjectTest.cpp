@@ -349,6 +349,46 @@ TEST_F(DirectDrawObject, ALostFlipChainRestoresAsAWhole) {
     EXPECT_EQ(DD_OK, Fill(back, 1));
 }
 
+// A fill of the whole surface is drawn only when the pixels are next used: every way of using
+// them must find it drawn, and a later whole fill must replace it.
+TEST_F(DirectDrawObject, AWholeFillIsSeenByEveryReaderOfThePixels) {
+    BringUp();
+    IDirectDrawSurface7* picture = MakePicture(4, 4);
+    ASSERT_EQ(DD_OK, Fill(picture, 0x1111));
+    ASSERT_EQ(DD_OK, Fill(picture, 0x2222)); // replaces the first
+    RECT corner{0, 0, 1, 1};
+    ASSERT_EQ(DD_OK, Fill(picture, 0x3333, &corner));
+    EXPECT_EQ(0x3333u, Pixel(picture, 0, 0));
+    EXPECT_EQ(0x2222u, Pixel(picture, 3, 3));
+
+    ASSERT_EQ(DD_OK, Fill(picture, 0x4444));
+    ASSERT_EQ(DD_OK, Fill(back, 0x5555));
+    RECT to{10, 10, 14, 14};
+    ASSERT_EQ(DD_OK, back->Blt(&to, picture, nullptr, DDBLT_WAIT, nullptr)); // as a source
+    EXPECT_EQ(0x4444u, Pixel(back, 12, 12));
+    EXPECT_EQ(0x5555u, Pixel(back, 20, 20));
+
+    ASSERT_EQ(DD_OK, Fill(picture, 0x6666));
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof desc;
+    ASSERT_EQ(DD_OK, picture->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
+    uint16_t word = 0;
+    std::memcpy(&word, desc.lpSurface, sizeof word);
+    ASSERT_EQ(DD_OK, picture->Unlock(nullptr));
+    EXPECT_EQ(0x6666, word);
+
+    ASSERT_EQ(DD_OK, Fill(back, 0x7777));
+    ASSERT_EQ(DD_OK, primary->Flip(nullptr, DDFLIP_WAIT));
+    EXPECT_EQ(0x7777u, compat::seams::PresentedPixel(5, 5));
+    EXPECT_EQ(0x7777u, Pixel(primary, 5, 5));
+    EXPECT_EQ(0u, Pixel(back, 12, 12)); // what the primary held: nothing shown yet
+
+    ASSERT_EQ(DD_OK, Fill(back, 0x1234));
+    compat::seams::LoseAllSurfaces();
+    ASSERT_EQ(DD_OK, dd->RestoreAllSurfaces());
+    EXPECT_EQ(0u, Pixel(back, 10, 10)); // the content went with the memory
+}
+
 TEST_F(DirectDrawObject, ForcedFailuresReturnTheirCodeAndDoNothingElse) {
     BringUp();
     IDirectDrawSurface7* picture = MakeNumberedPicture(2, 2);
