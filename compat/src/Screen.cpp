@@ -177,6 +177,7 @@ bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
     if (window_ != window)
         SDL_AddEventWatch(&Screen::WatchWindowEvents, this);
     window_ = window;
+    visibility_.Watch(window->sdlWindow);
     window->presenter = this;
 
     const bool modeChanged = width != width_ || height != height_ || bitsPerPixel != bitsPerPixel_;
@@ -324,6 +325,7 @@ void Screen::Hide() {
     renderer_ = nullptr;
     windowSurface_ = false;
     picture_ = WindowPicture{};
+    visibility_.Release();
     if (window_)
         SDL_DelEventWatch(&Screen::WatchWindowEvents, this);
     if (window_ && window_->presenter == this)
@@ -339,12 +341,17 @@ void Screen::WindowGone() {
 void Screen::Present(const PixelSurface& frame, bool pace) {
     const DWORD started = timeGetTime();
     const uint64_t presentStart = SDL_GetPerformanceCounter();
-    NoteFrameTime();
+    // Nobody sees a minimised, hidden or wholly covered window: no drawing, only the pacing.
+    const bool seen =
+        window_ &&
+        !(SDL_GetWindowFlags(window_->sdlWindow) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) &&
+        !visibility_.FullyCovered();
+    NoteFrameTime(seen);
     if (window_ && frame.width == width_ && frame.height == height_ &&
         frame.bitsPerPixel == bitsPerPixel_ && !frame.pixels.empty()) {
         bool shown = false;
-        if (SDL_GetWindowFlags(window_->sdlWindow) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN))
-            shown = false; // nobody sees it: no drawing, only the pacing
+        if (!seen)
+            shown = false;
         else if (renderer_ && texture_)
             shown = PresentThroughRenderer(frame);
         else if (windowSurface_)

@@ -11,6 +11,7 @@
 #include "PixelSurface.h"
 #include "ScreenPacing.h"
 #include "Window.h"
+#include "WindowVisibility.h"
 
 #include <windows.h>
 
@@ -104,6 +105,7 @@ private:
     int height_ = 0;
     int bitsPerPixel_ = 0;
     FramePacer pacer_;
+    WindowVisibility visibility_;
 };
 
 // The frames that reached a screen, for the test seams: the last one (the copy of its pixels

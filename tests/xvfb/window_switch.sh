@@ -2,7 +2,8 @@
 # Alt+Enter on a real (headless) X server: full screen, a window of 2x the mode, a resized
 # window with the picture letterboxed, full screen again, and the window back after a restart.
 # Xvfb runs no window manager: a "bordered" window is checked as far as X tells. The game's
-# state lines in logs/GameLog.txt show that no toggle changes the game's state.
+# state lines in logs/GameLog.txt show that no toggle changes the game's state. Last, another
+# window covers the game's whole: its frames go on, marked unseen, until it is uncovered.
 # Usage: window_switch.sh GAME_FOLDER (run under xvfb-run -s "-screen 0 1920x1080x24").
 set -eu
 game=$1
@@ -15,7 +16,7 @@ rm -f window.txt
 fail() { echo "FAIL: $*"; exit 1; }
 size() { xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}'; }
 start() {
-    ./quibbo >/dev/null 2>&1 &
+    QUIBBO_FRAME_TIMES="$work/times.txt" ./quibbo >/dev/null 2>&1 &
     pid=$!
     for _ in $(seq 50); do
         win=$(xdotool search --name "Quibbo" 2>/dev/null | head -1) && [ -n "$win" ] && break
@@ -69,4 +70,18 @@ grep -q "^window 1000x500" window.txt || fail "window.txt: $(cat window.txt)"
 
 start
 [ "$(size "$win")" = 1000x500 ] || fail "after a restart: $(size "$win"), not 1000x500"
+
+unseen() { grep -c unseen "$work/times.txt" || true; }
+frames() { wc -l <"$work/times.txt"; }
+xmessage -geometry 1920x1080+0+0 covered >/dev/null 2>&1 &
+cover=$!
+sleep 1
+before=$(unseen) all=$(frames)
+sleep 1
+[ $(($(unseen) - before)) -ge 30 ] || fail "frames shown while covered: $(($(frames) - all - $(unseen) + before)) of $(($(frames) - all))"
+kill "$cover"
+sleep 1
+before=$(unseen)
+sleep 1
+[ "$(unseen)" = "$before" ] || fail "frames unseen after the cover went"
 echo "PASS"
