@@ -26,6 +26,20 @@ HRESULT CALLBACK CollectMode(LPDDSURFACEDESC2 desc, LPVOID context) {
     return DDENUMRET_OK;
 }
 
+// The word at the start of a surface's memory, read through a lock, and the surface's depth.
+uint32_t LockedFirstWord(IDirectDrawSurface7* surface, uint32_t* bitCount = nullptr) {
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof desc;
+    uint32_t word = 0;
+    EXPECT_EQ(DD_OK, surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
+    if (desc.lpSurface)
+        std::memcpy(&word, desc.lpSurface, sizeof word);
+    EXPECT_EQ(DD_OK, surface->Unlock(nullptr));
+    if (bitCount)
+        *bitCount = desc.ddpfPixelFormat.dwRGBBitCount;
+    return word;
+}
+
 HRESULT CALLBACK StopAtOnce(LPDDSURFACEDESC2, LPVOID context) {
     ++*static_cast<int*>(context);
     return DDENUMRET_CANCEL;
@@ -239,13 +253,8 @@ TEST_P(LockRoundTrip, AColourSetThroughTheDeviceContextReadsBackRaw) {
     const COLORREF before = GetPixel(dc, 0, 0);
     SetPixel(dc, 0, 0, 0x6567E4);
     ASSERT_EQ(DD_OK, back->ReleaseDC(dc));
-    DDSURFACEDESC2 desc{};
-    desc.dwSize = sizeof desc;
-    ASSERT_EQ(DD_OK, back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
-    uint32_t word = 0;
-    std::memcpy(&word, desc.lpSurface, sizeof word);
-    ASSERT_EQ(DD_OK, back->Unlock(nullptr));
-    const uint32_t bitCount = desc.ddpfPixelFormat.dwRGBBitCount;
+    uint32_t bitCount = 0;
+    const uint32_t word = LockedFirstWord(back, &bitCount);
     const uint32_t raw = bitCount < 32 ? word & ((1u << bitCount) - 1) : word;
     EXPECT_EQ(bits == 16 ? 0xE32Cu : 0xE46765u, raw);
     ASSERT_EQ(DD_OK, back->GetDC(&dc));
@@ -369,13 +378,7 @@ TEST_F(DirectDrawObject, AWholeFillIsSeenByEveryReaderOfThePixels) {
     EXPECT_EQ(0x5555u, Pixel(back, 20, 20));
 
     ASSERT_EQ(DD_OK, Fill(picture, 0x6666));
-    DDSURFACEDESC2 desc{};
-    desc.dwSize = sizeof desc;
-    ASSERT_EQ(DD_OK, picture->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
-    uint16_t word = 0;
-    std::memcpy(&word, desc.lpSurface, sizeof word);
-    ASSERT_EQ(DD_OK, picture->Unlock(nullptr));
-    EXPECT_EQ(0x6666, word);
+    EXPECT_EQ(0x6666u, LockedFirstWord(picture) & 0xFFFF);
 
     ASSERT_EQ(DD_OK, Fill(back, 0x7777));
     ASSERT_EQ(DD_OK, primary->Flip(nullptr, DDFLIP_WAIT));
