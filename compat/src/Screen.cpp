@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 namespace compat {
 
@@ -18,7 +19,14 @@ namespace {
 
 PixelSurface lastFrame;
 uint64_t frameCount = 0;
-uint64_t presentingTicks = 0; // SDL's performance counter, spent presenting (not pacing)
+int64_t presentingNanoseconds = 0; // of the presenting thread's processor time, pacing left out
+
+// The calling thread's processor time: what a present costs, whatever else the machine runs.
+int64_t ThreadNanoseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return int64_t{now.tv_sec} * 1000000000 + now.tv_nsec;
+}
 
 void Complain(const char* what) {
     std::fprintf(stderr, "compat: %s: %s\n", what, SDL_GetError());
@@ -340,7 +348,7 @@ void Screen::WindowGone() {
 
 void Screen::Present(const PixelSurface& frame, bool pace) {
     const DWORD started = timeGetTime();
-    const uint64_t presentStart = SDL_GetPerformanceCounter();
+    const int64_t presentStart = ThreadNanoseconds();
     // Nobody sees a minimised, hidden or wholly covered window: no drawing, only the pacing.
     const bool seen =
         window_ &&
@@ -363,7 +371,7 @@ void Screen::Present(const PixelSurface& frame, bool pace) {
         }
         ++frameCount;
     }
-    presentingTicks += SDL_GetPerformanceCounter() - presentStart;
+    presentingNanoseconds += ThreadNanoseconds() - presentStart;
     if (pace)
         pacer_.AfterPresent(started, timeGetTime());
 }
@@ -512,14 +520,13 @@ uint64_t PresentedFrameCount() {
 }
 
 double PresentingSeconds() {
-    return static_cast<double>(presentingTicks) /
-           static_cast<double>(SDL_GetPerformanceFrequency());
+    return static_cast<double>(presentingNanoseconds) / 1e9;
 }
 
 void ForgetPresentedFrames() {
     lastFrame = PixelSurface{};
     frameCount = 0;
-    presentingTicks = 0;
+    presentingNanoseconds = 0;
 }
 
 } // namespace compat

@@ -113,7 +113,7 @@ private:
 // time they took.
 const PixelSurface& LastPresentedFrame();
 uint64_t PresentedFrameCount();
-// The time spent presenting them, pacing left out.
+// The processor time spent presenting them, pacing left out.
 double PresentingSeconds();
 void ForgetPresentedFrames();
 

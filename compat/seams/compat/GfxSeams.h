@@ -52,7 +52,7 @@ bool IsLost(IDirectDrawSurface7* surface);
 
 // Frames presented since the last reset.
 uint64_t PresentedFrames();
-// The time those presents took, pacing left out (for the benchmarks).
+// The processor time those presents took, pacing left out (for the benchmarks).
 double PresentingSeconds();
 // The last presented frame, in the display mode's pixels (before scaling to the window).
 SurfaceFormat PresentedFormat();
