@@ -81,8 +81,13 @@ void TakeChanges(const PixelSurface& frame, PixelSurface& shown, bool whole,
     const size_t tileBytes = static_cast<size_t>(kTileWidth) * frame.BytesPerPixel();
     const int tiles = (frame.width + kTileWidth - 1) / kTileWidth;
     uint8_t changed[kMostTiles];
+    const bool contiguous = static_cast<size_t>(frame.pitch) == rowBytes;
     for (int bandTop = 0; bandTop < frame.height; bandTop += kTileRows) {
         const int bandBottom = std::min(frame.height, bandTop + kTileRows);
+        // Rows that lie end to end are compared a band at a time: most bands are as they were.
+        if (contiguous && std::memcmp(frame.Row(bandTop), shown.Row(bandTop),
+                                      rowBytes * static_cast<size_t>(bandBottom - bandTop)) == 0)
+            continue;
         int first = -1, last = -1; // the band's changed rows
         for (int y = bandTop; y < bandBottom; ++y) {
             // Most rows are as they were: one compare of the whole row tells.
