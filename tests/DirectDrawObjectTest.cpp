@@ -26,6 +26,20 @@ HRESULT CALLBACK CollectMode(LPDDSURFACEDESC2 desc, LPVOID context) {
     return DDENUMRET_OK;
 }
 
+// The word at the start of a surface's memory, read through a lock, and the surface's depth.
+uint32_t LockedFirstWord(IDirectDrawSurface7* surface, uint32_t* bitCount = nullptr) {
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof desc;
+    uint32_t word = 0;
+    EXPECT_EQ(DD_OK, surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
+    if (desc.lpSurface)
+        std::memcpy(&word, desc.lpSurface, sizeof word);
+    EXPECT_EQ(DD_OK, surface->Unlock(nullptr));
+    if (bitCount)
+        *bitCount = desc.ddpfPixelFormat.dwRGBBitCount;
+    return word;
+}
+
 HRESULT CALLBACK StopAtOnce(LPDDSURFACEDESC2, LPVOID context) {
     ++*static_cast<int*>(context);
     return DDENUMRET_CANCEL;
@@ -239,13 +253,8 @@ TEST_P(LockRoundTrip, AColourSetThroughTheDeviceContextReadsBackRaw) {
     const COLORREF before = GetPixel(dc, 0, 0);
     SetPixel(dc, 0, 0, 0x6567E4);
     ASSERT_EQ(DD_OK, back->ReleaseDC(dc));
-    DDSURFACEDESC2 desc{};
-    desc.dwSize = sizeof desc;
-    ASSERT_EQ(DD_OK, back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
-    uint32_t word = 0;
-    std::memcpy(&word, desc.lpSurface, sizeof word);
-    ASSERT_EQ(DD_OK, back->Unlock(nullptr));
-    const uint32_t bitCount = desc.ddpfPixelFormat.dwRGBBitCount;
+    uint32_t bitCount = 0;
+    const uint32_t word = LockedFirstWord(back, &bitCount);
     const uint32_t raw = bitCount < 32 ? word & ((1u << bitCount) - 1) : word;
     EXPECT_EQ(bits == 16 ? 0xE32Cu : 0xE46765u, raw);
     ASSERT_EQ(DD_OK, back->GetDC(&dc));
@@ -347,6 +356,40 @@ TEST_F(DirectDrawObject, ALostFlipChainRestoresAsAWhole) {
     EXPECT_EQ(DDERR_SURFACELOST, Fill(back, 1));
     EXPECT_EQ(DD_OK, dd->RestoreAllSurfaces());
     EXPECT_EQ(DD_OK, Fill(back, 1));
+}
+
+// A fill of the whole surface is drawn only when the pixels are next used: every way of using
+// them must find it drawn, and a later whole fill must replace it.
+TEST_F(DirectDrawObject, AWholeFillIsSeenByEveryReaderOfThePixels) {
+    BringUp();
+    IDirectDrawSurface7* picture = MakePicture(4, 4);
+    ASSERT_EQ(DD_OK, Fill(picture, 0x1111));
+    ASSERT_EQ(DD_OK, Fill(picture, 0x2222)); // replaces the first
+    RECT corner{0, 0, 1, 1};
+    ASSERT_EQ(DD_OK, Fill(picture, 0x3333, &corner));
+    EXPECT_EQ(0x3333u, Pixel(picture, 0, 0));
+    EXPECT_EQ(0x2222u, Pixel(picture, 3, 3));
+
+    ASSERT_EQ(DD_OK, Fill(picture, 0x4444));
+    ASSERT_EQ(DD_OK, Fill(back, 0x5555));
+    RECT to{10, 10, 14, 14};
+    ASSERT_EQ(DD_OK, back->Blt(&to, picture, nullptr, DDBLT_WAIT, nullptr)); // as a source
+    EXPECT_EQ(0x4444u, Pixel(back, 12, 12));
+    EXPECT_EQ(0x5555u, Pixel(back, 20, 20));
+
+    ASSERT_EQ(DD_OK, Fill(picture, 0x6666));
+    EXPECT_EQ(0x6666u, LockedFirstWord(picture) & 0xFFFF);
+
+    ASSERT_EQ(DD_OK, Fill(back, 0x7777));
+    ASSERT_EQ(DD_OK, primary->Flip(nullptr, DDFLIP_WAIT));
+    EXPECT_EQ(0x7777u, compat::seams::PresentedPixel(5, 5));
+    EXPECT_EQ(0x7777u, Pixel(primary, 5, 5));
+    EXPECT_EQ(0u, Pixel(back, 12, 12)); // what the primary held: nothing shown yet
+
+    ASSERT_EQ(DD_OK, Fill(back, 0x1234));
+    compat::seams::LoseAllSurfaces();
+    ASSERT_EQ(DD_OK, dd->RestoreAllSurfaces());
+    EXPECT_EQ(0u, Pixel(back, 10, 10)); // the content went with the memory
 }
 
 TEST_F(DirectDrawObject, ForcedFailuresReturnTheirCodeAndDoNothingElse) {

@@ -196,6 +196,30 @@ TEST_F(TextTest, TextAppearsAtItsPlaceInItsColourOverTheBackground) {
     }
 }
 
+// The same text at the same place is laid from what it left there last time only where it
+// finds the same pixels: over another background it is mixed afresh, exactly as a text never
+// written there before.
+TEST_F(TextTest, TextWrittenAgainAtItsPlaceMixesWithWhatIsThereNow) {
+    HFONT font = Font("verdana", -23);
+    const char* text = "Time 6:58";
+    const int length = static_cast<int>(std::strlen(text));
+    Write(font, RGB(255, 255, 255), 10, 10, text);
+    Write(font, RGB(255, 255, 255), 10, 10, text); // laid from what was kept
+    seams::FillRawPixels(canvas, 0x102030);
+    ASSERT_TRUE(TextOutA(canvas, 10, 10, text, length));
+    ASSERT_TRUE(TextOutA(canvas, 10, 60, text, length)); // never written there
+    int mixed = 0;
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            uint32_t again = 0, fresh = 0;
+            seams::ReadRawPixel(canvas, x, y, &again);
+            seams::ReadRawPixel(canvas, x, y + 50, &fresh);
+            ASSERT_EQ(fresh, again) << "at " << x << ", " << y;
+            mixed += fresh != 0x102030 && fresh != 0xFFFFFF;
+        }
+    EXPECT_GT(mixed, 20); // anti-aliased edges, mixed with the new background
+}
+
 TEST_F(TextTest, FullCoverageIsTheTextColoursOwnPixelAt16Bits) {
     HDC narrow = seams::CreatePixelContext(200, 60, 16);
     seams::FillRawPixels(narrow, 0);

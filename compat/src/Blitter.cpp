@@ -33,6 +33,38 @@ KeyedRow32(uint32_t* __restrict d, const uint32_t* __restrict s, int n, uint32_t
     KeyedRowLoop(d, s, n, key);
 }
 
+// A whole rectangle of keyed rows in one call: small pictures (blocks, border pieces) are
+// many short rows, and a call per row would cost them more than the pixels do.
+template <typename Pixel>
+inline void KeyedRectLoop(uint8_t* d, ptrdiff_t dPitch, const uint8_t* s, ptrdiff_t sPitch, int n,
+                          int rows, Pixel key) {
+    for (int y = 0; y < rows; ++y, d += dPitch, s += sPitch)
+        KeyedRowLoop(reinterpret_cast<Pixel*>(d), reinterpret_cast<const Pixel*>(s), n, key);
+}
+
+__attribute__((target_clones("avx2", "default"))) void KeyedRect16(uint8_t* d, ptrdiff_t dPitch,
+                                                                   const uint8_t* s,
+                                                                   ptrdiff_t sPitch, int n,
+                                                                   int rows, uint16_t key) {
+    KeyedRectLoop<uint16_t>(d, dPitch, s, sPitch, n, rows, key);
+}
+
+__attribute__((target_clones("avx2", "default"))) void KeyedRect32(uint8_t* d, ptrdiff_t dPitch,
+                                                                   const uint8_t* s,
+                                                                   ptrdiff_t sPitch, int n,
+                                                                   int rows, uint32_t key) {
+    KeyedRectLoop<uint32_t>(d, dPitch, s, sPitch, n, rows, key);
+}
+
+inline void KeyedRect(uint8_t* d, ptrdiff_t dPitch, const uint8_t* s, ptrdiff_t sPitch, int n,
+                      int rows, uint16_t key) {
+    KeyedRect16(d, dPitch, s, sPitch, n, rows, key);
+}
+inline void KeyedRect(uint8_t* d, ptrdiff_t dPitch, const uint8_t* s, ptrdiff_t sPitch, int n,
+                      int rows, uint32_t key) {
+    KeyedRect32(d, dPitch, s, sPitch, n, rows, key);
+}
+
 inline void KeyedRow(uint16_t* d, const uint16_t* s, int n, uint16_t key) {
     KeyedRow16(d, s, n, key);
 }
@@ -81,6 +113,14 @@ void Copy(PixelSurface& target, const BlitRect& to, const BlitRect& visible,
     const int64_t firstRow = visible.top - to.top;
 
     if (to.Width() == from.Width() && to.Height() == from.Height()) {
+        if (keyed) {
+            KeyedRect(reinterpret_cast<uint8_t*>(PixelAt<Pixel>(target, visible.left, visible.top)),
+                      target.pitch,
+                      reinterpret_cast<const uint8_t*>(
+                          PixelAt<Pixel>(source, from.left + firstColumn, from.top + firstRow)),
+                      source.pitch, n, rowsVisible, key);
+            return;
+        }
         for (int i = 0; i < rowsVisible; ++i) {
             const Pixel* s =
                 PixelAt<Pixel>(source, from.left + firstColumn, from.top + firstRow + i);

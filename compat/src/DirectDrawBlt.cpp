@@ -81,6 +81,14 @@ HRESULT Surface::VisibleParts(const BlitRect& dest, std::vector<BlitRect>* parts
     return DD_OK;
 }
 
+void Surface::Settle() {
+    if (!fillOwed_)
+        return;
+    fillOwed_ = false;
+    if (!pixels_.pixels.empty())
+        FillPixels(pixels_, Bounds(pixels_), owedRaw_);
+}
+
 HRESULT Surface::ColorFill(const BlitRect& dest, const DDBLTFX* fx) {
     thread_local std::vector<BlitRect> parts;
     const HRESULT hr = VisibleParts(dest, &parts);
@@ -88,6 +96,12 @@ HRESULT Surface::ColorFill(const BlitRect& dest, const DDBLTFX* fx) {
         return hr;
     // The raw value as given, cut to the format's bits.
     const uint32_t raw = fx->dwFillColor & FormatMask(pixels_.bitsPerPixel);
+    if (parts.size() == 1 && Inside(Bounds(pixels_), parts[0]) && !pixels_.pixels.empty()) {
+        fillOwed_ = true;
+        owedRaw_ = raw;
+        return DD_OK;
+    }
+    Settle();
     for (const BlitRect& part : parts)
         FillPixels(pixels_, part, raw);
     return DD_OK;
@@ -98,6 +112,8 @@ HRESULT Surface::Copy(const BlitRect& dest, Surface* source, const BlitRect& fro
     const HRESULT hr = VisibleParts(dest, &parts);
     if (FAILED(hr) || parts.empty())
         return hr;
+    Settle();
+    source->Settle();
     const uint32_t* key = keyed ? &source->key_ : nullptr;
     if (source == this) {
         // A surface blitted onto itself reads from a copy, so overlapping parts come out

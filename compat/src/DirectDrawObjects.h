@@ -93,12 +93,20 @@ public:
     bool IsLost() const { return lost_; }
     bool IsBusy() const { return dc_ != nullptr || locked_; }
     SurfaceKind Kind() const { return kind_; }
-    PixelSurface& Pixels() { return pixels_; }
-    const PixelSurface& Pixels() const { return pixels_; }
+    PixelSurface& Pixels() {
+        Settle();
+        return pixels_;
+    }
+    const PixelSurface& Pixels() const {
+        const_cast<Surface*>(this)->Settle();
+        return pixels_;
+    }
 
 private:
     ~Surface();
     HRESULT ColorFill(const BlitRect& dest, const DDBLTFX* fx);
+    // Draws a fill of the whole surface that is still owed (see fillOwed_).
+    void Settle();
     HRESULT Copy(const BlitRect& dest, Surface* source, const BlitRect& from, bool keyed);
     // The parts of `dest` that may be drawn: cut to the clip list (with a clipper) or refused
     // as DDERR_INVALIDRECT when reaching outside the surface (without one).
@@ -114,6 +122,11 @@ private:
     DWORD caps_;
     ULONG references_ = 1;
     PixelSurface pixels_;
+    // A fill of the whole surface is only noted, and drawn when the pixels are next used: a
+    // frame is often filled twice (cleared after the flip, then its background), and the
+    // second fill makes the first one unseen.
+    bool fillOwed_ = false;
+    uint32_t owedRaw_ = 0;
     bool videoMemory_ = false;
     bool hasMemory_ = false;
     bool lost_ = false;

@@ -61,6 +61,7 @@ void Surface::FreeMemory() {
         Display().videoMemoryUsed -= BytesOf(pixels_);
     // The size and format stay; only the memory goes.
     std::vector<uint8_t>().swap(pixels_.pixels);
+    fillOwed_ = false;
     hasMemory_ = false;
 }
 
@@ -77,6 +78,7 @@ Surface* Surface::ChainRoot() {
 
 void Surface::MarkLost() {
     lost_ = true;
+    fillOwed_ = false;
     if (IsBusy()) {
         // A device context or lock still points at the memory: keep it, drop the content.
         std::memset(pixels_.pixels.data(), 0, pixels_.pixels.size());
@@ -113,6 +115,7 @@ HRESULT Surface::RestoreMemory() {
                 Display().videoMemoryUsed += bytes;
             surface->hasMemory_ = true;
         }
+        surface->fillOwed_ = false;
         surface->lost_ = false;
     }
     return DD_OK;
@@ -195,6 +198,8 @@ HRESULT Surface::Flip(LPDIRECTDRAWSURFACE7 targetOverride, DWORD flags) {
     if (IsBusy() || backBuffer_->IsBusy())
         return DDERR_SURFACEBUSY;
     // The surfaces swap roles: the back buffer now holds the frame shown before.
+    Settle();
+    backBuffer_->Settle();
     std::swap(pixels_.pixels, backBuffer_->pixels_.pixels);
     owner_->GetScreen().Present(pixels_, !(flags & DDFLIP_NOVSYNC));
     return DD_OK;
@@ -212,6 +217,7 @@ HRESULT Surface::GetDC(HDC* dc) {
         return DDERR_DCALREADYCREATED;
     if (locked_)
         return DDERR_SURFACEBUSY;
+    Settle();
     HDC made = OpenDeviceContext(&pixels_);
     if (!made)
         return DDERR_CANTCREATEDC;
@@ -280,6 +286,7 @@ HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC2 desc, DWORD, HANDLE) {
         left = rect->left;
         top = rect->top;
     }
+    Settle();
     Describe(desc);
     desc->dwFlags |= DDSD_LPSURFACE;
     desc->lpSurface = pixels_.Row(top) + static_cast<size_t>(left) * pixels_.BytesPerPixel();

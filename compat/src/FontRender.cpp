@@ -39,6 +39,12 @@ std::unordered_map<std::string, TextMask>& KeptTexts() {
     return texts;
 }
 
+// Widths measured lately, cleared whole past kMaxKeptTexts like the masks.
+std::unordered_map<std::string, int>& KeptWidths() {
+    static std::unordered_map<std::string, int> widths;
+    return widths;
+}
+
 std::string TextKey(TTF_Font* font, bool antialiased, const std::string& utf8) {
     std::string key(reinterpret_cast<const char*>(&font), sizeof font);
     key += antialiased ? 'a' : 's';
@@ -147,6 +153,23 @@ const TextMask* RenderText(TTF_Font* font, bool antialiased, const std::string& 
     }
     keptBytes += mask.coverage.size();
     return &KeptTexts().emplace(key, std::move(mask)).first->second;
+}
+
+bool MeasureText(TTF_Font* font, const std::string& utf8, int* width) {
+    if (!font)
+        return false;
+    const std::string key = TextKey(font, false, utf8);
+    auto found = KeptWidths().find(key);
+    if (found != KeptWidths().end()) {
+        *width = found->second;
+        return true;
+    }
+    if (TTF_SizeUTF8(font, utf8.c_str(), width, nullptr) != 0)
+        return false;
+    if (KeptWidths().size() >= kMaxKeptTexts)
+        KeptWidths().clear();
+    KeptWidths().emplace(key, *width);
+    return true;
 }
 
 } // namespace compat

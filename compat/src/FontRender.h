@@ -32,4 +32,9 @@ struct TextMask {
 // stays the same from frame to frame is rendered once. Null for empty text or on failure.
 const TextMask* RenderText(TTF_Font* font, bool antialiased, const std::string& utf8);
 
+// The pen's advance over UTF-8 text in pixels, as TTF_SizeUTF8 gives it; false on failure.
+// Kept like rendered text: a game measures the same few texts every frame, and shaping them
+// again each time costs more than drawing them.
+bool MeasureText(TTF_Font* font, const std::string& utf8, int* width);
+
 } // namespace compat

@@ -20,8 +20,9 @@ struct FrameChanges {
 
 // Finds what `frame` changes against `shown` (the frame shown last) and brings `shown` up to
 // `frame`, copying only the rows that changed. Everything has changed where `whole` is set or
-// `shown` has another size or depth. Changed rows close together share one area, as wide as
-// their changes together, so that a frame hands the window only a few rectangles.
+// `shown` has another size or depth. Changes are found in tiles of 32 pixels by 8 rows; the
+// changed tiles side by side in a band of rows make one area (only as tall as the band's
+// changed rows), and an area right below another of the same columns joins it.
 void TakeChanges(const PixelSurface& frame, PixelSurface& shown, bool whole, FrameChanges* changes);
 
 // A window's own pixels: width x height at 16 (RGB565) or 32 bits (XRGB8888, `alpha` ORed

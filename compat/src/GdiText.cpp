@@ -5,6 +5,7 @@
 #include "FontRender.h"
 #include "GdiObjects.h"
 #include "Recorder.h"
+#include "TextBlend.h"
 
 #include <SDL_ttf.h>
 
@@ -85,48 +86,6 @@ std::string Utf8FromAnsi(const char* text, int length) {
     return utf8;
 }
 
-uint32_t Mix(uint32_t under, uint32_t over, uint32_t coverage) {
-    return (over * coverage + under * (255 - coverage) + 127) / 255;
-}
-
-// Lays the mask at (x, y) over pixels of type Pixel, mixing the colour into what is there by
-// coverage. Rows are walked directly: the text of every frame passes through here.
-template <typename Pixel>
-void BlendRows(PixelSurface& pixels, const TextMask& mask, int x, int y, COLORREF color) {
-    const int bits = pixels.bitsPerPixel;
-    const auto solid = static_cast<Pixel>(RawFromColor(color, bits));
-    const int64_t left = std::max<int64_t>(0, -int64_t{x}), top = std::max<int64_t>(0, -int64_t{y});
-    const int64_t right = std::min<int64_t>(mask.width, int64_t{pixels.width} - x);
-    const int64_t bottom = std::min<int64_t>(mask.height, int64_t{pixels.height} - y);
-    for (int64_t my = top; my < bottom; ++my) {
-        const uint8_t* coverage = mask.coverage.data() + static_cast<size_t>(my) * mask.width;
-        uint8_t* row = pixels.Row(static_cast<int>(y + my)) + (x + left) * int64_t{sizeof(Pixel)};
-        for (int64_t mx = left; mx < right; ++mx, row += sizeof(Pixel)) {
-            const uint32_t a = coverage[mx];
-            if (!a)
-                continue;
-            Pixel out = solid;
-            if (a != 255) {
-                Pixel raw;
-                std::memcpy(&raw, row, sizeof raw);
-                const COLORREF under = ColorFromRaw(raw, bits);
-                const COLORREF mixed = Mix(GetRValue(under), GetRValue(color), a) |
-                                       Mix(GetGValue(under), GetGValue(color), a) << 8 |
-                                       Mix(GetBValue(under), GetBValue(color), a) << 16;
-                out = static_cast<Pixel>(RawFromColor(mixed, bits));
-            }
-            std::memcpy(row, &out, sizeof out);
-        }
-    }
-}
-
-void BlendMask(PixelSurface& pixels, const TextMask& mask, int x, int y, COLORREF color) {
-    if (pixels.bitsPerPixel == 16)
-        BlendRows<uint16_t>(pixels, mask, x, y, color);
-    else
-        BlendRows<uint32_t>(pixels, mask, x, y, color);
-}
-
 void FillBox(PixelSurface& pixels, int x, int y, int width, int height, COLORREF color) {
     const uint32_t raw = RawFromColor(color, pixels.bitsPerPixel);
     const int64_t left = std::max<int64_t>(0, x), top = std::max<int64_t>(0, y);
@@ -180,7 +139,11 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
         static_cast<int>(std::clamp<int64_t>(int64_t{x} + mask->left, INT_MIN, INT_MAX));
     if (dc->backgroundMode == OPAQUE)
         FillBox(*pixels, left, y, mask->width, mask->height, dc->backgroundColor);
-    BlendMask(*pixels, *mask, left, y, dc->textColor);
+    // What the mask shows: the text in this font, drawn this way.
+    std::string shown(reinterpret_cast<const char*>(&font->ttf), sizeof font->ttf);
+    shown += font->antialiased ? 'a' : 's';
+    shown += text;
+    BlendText(*pixels, *mask, left, y, dc->textColor, shown);
     return TRUE;
 }
 
@@ -194,7 +157,7 @@ BOOL WINAPI GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl)
         return FALSE;
     int width = 0;
     const std::string text = Utf8FromAnsi(lpString, c);
-    if (!text.empty() && TTF_SizeUTF8(font->ttf, text.c_str(), &width, nullptr) != 0)
+    if (!text.empty() && !MeasureText(font->ttf, text, &width))
         return FALSE;
     psizl->cx = width;
     psizl->cy = TTF_FontHeight(font->ttf);

@@ -140,6 +140,10 @@ uint64_t PresentedFrames() {
     return PresentedFrameCount();
 }
 
+double PresentingSeconds() {
+    return compat::PresentingSeconds();
+}
+
 SurfaceFormat PresentedFormat() {
     return FormatOfPixels(LastPresentedFrame());
 }

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 namespace compat {
 
@@ -19,6 +20,14 @@ namespace {
 
 PixelSurface lastFrame;
 uint64_t frameCount = 0;
+int64_t presentingNanoseconds = 0; // of the presenting thread's processor time, pacing left out
+
+// The calling thread's processor time: what a present costs, whatever else the machine runs.
+int64_t ThreadNanoseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return int64_t{now.tv_sec} * 1000000000 + now.tv_nsec;
+}
 
 void Complain(const char* what) {
     std::fprintf(stderr, "compat: %s: %s\n", what, SDL_GetError());
@@ -177,6 +186,7 @@ bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
     if (window_ != window)
         SDL_AddEventWatch(&Screen::WatchWindowEvents, this);
     window_ = window;
+    visibility_.Watch(window->sdlWindow);
     window->presenter = this;
 
     const bool modeChanged = width != width_ || height != height_ || bitsPerPixel != bitsPerPixel_;
@@ -324,6 +334,7 @@ void Screen::Hide() {
     renderer_ = nullptr;
     windowSurface_ = false;
     picture_ = WindowPicture{};
+    visibility_.Release();
     if (window_)
         SDL_DelEventWatch(&Screen::WatchWindowEvents, this);
     if (window_ && window_->presenter == this)
@@ -338,12 +349,18 @@ void Screen::WindowGone() {
 
 void Screen::Present(const PixelSurface& frame, bool pace) {
     const DWORD started = RunningTicks();
-    NoteFrameTime();
+    const int64_t presentStart = ThreadNanoseconds();
+    // Nobody sees a minimised, hidden or wholly covered window: no drawing, only the pacing.
+    const bool seen =
+        window_ &&
+        !(SDL_GetWindowFlags(window_->sdlWindow) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) &&
+        !visibility_.FullyCovered();
+    NoteFrameTime(seen);
     if (window_ && frame.width == width_ && frame.height == height_ &&
         frame.bitsPerPixel == bitsPerPixel_ && !frame.pixels.empty()) {
         bool shown = false;
-        if (SDL_GetWindowFlags(window_->sdlWindow) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN))
-            shown = false; // nobody sees it: no drawing, only the pacing
+        if (!seen)
+            shown = false;
         else if (renderer_ && texture_)
             shown = PresentThroughRenderer(frame);
         else if (windowSurface_)
@@ -355,6 +372,7 @@ void Screen::Present(const PixelSurface& frame, bool pace) {
         }
         ++frameCount;
     }
+    presentingNanoseconds += ThreadNanoseconds() - presentStart;
     if (pace)
         pacer_.AfterPresent(started, RunningTicks());
 }
@@ -502,9 +520,14 @@ uint64_t PresentedFrameCount() {
     return frameCount;
 }
 
+double PresentingSeconds() {
+    return static_cast<double>(presentingNanoseconds) / 1e9;
+}
+
 void ForgetPresentedFrames() {
     lastFrame = PixelSurface{};
     frameCount = 0;
+    presentingNanoseconds = 0;
 }
 
 } // namespace compat

@@ -11,6 +11,7 @@
 #include "PixelSurface.h"
 #include "ScreenPacing.h"
 #include "Window.h"
+#include "WindowVisibility.h"
 
 #include <windows.h>
 
@@ -104,12 +105,16 @@ private:
     int height_ = 0;
     int bitsPerPixel_ = 0;
     FramePacer pacer_;
+    WindowVisibility visibility_;
 };
 
 // The frames that reached a screen, for the test seams: the last one (the copy of its pixels
-// that the next frame is compared with) and how many there were since the last reset.
+// that the next frame is compared with), how many there were since the last reset and the
+// time they took.
 const PixelSurface& LastPresentedFrame();
 uint64_t PresentedFrameCount();
+// The processor time spent presenting them, pacing left out.
+double PresentingSeconds();
 void ForgetPresentedFrames();
 
 } // namespace compat

@@ -43,7 +43,7 @@ void FramePacer::AfterPresent(DWORD presentStarted, DWORD presentEnded) {
     }
 }
 
-void NoteFrameTime() {
+void NoteFrameTime(bool seen) {
     static FILE* const file = [] {
         const char* path = std::getenv("QUIBBO_FRAME_TIMES");
         FILE* opened = path && *path ? std::fopen(path, "a") : nullptr;
@@ -55,8 +55,9 @@ void NoteFrameTime() {
         return;
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     std::fprintf(
-        file, "%lld\n",
-        static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
+        file, "%lld%s\n",
+        static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()),
+        seen ? "" : " unseen");
 }
 
 } // namespace compat

@@ -31,7 +31,8 @@ private:
 
 // With QUIBBO_FRAME_TIMES naming a file, each present's time (microseconds of a steady clock,
 // one a line) is appended to it, for measuring the pacing of a running game from outside
-// (bench/desktop-cost). Costs nothing otherwise.
-void NoteFrameTime();
+// (bench/desktop-cost); a frame nobody could see (the window minimised or covered) is marked
+// "unseen" after its time. Costs nothing otherwise.
+void NoteFrameTime(bool seen);
 
 } // namespace compat

@@ -1,6 +1,7 @@
 #include "compat/Seams.h"
 #include "Failures.h"
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
@@ -16,6 +17,12 @@ struct ForcedFailure {
 // Platform operations may be reached from the audio thread, so the table is locked.
 std::mutex failureLock;
 std::map<std::string, ForcedFailure, std::less<>> failures;
+// Whether the table holds anything: the game asks for every blit, and mostly nothing is forced.
+std::atomic<bool> anyFailures{false};
+
+void NoteFailures() {
+    anyFailures.store(!failures.empty(), std::memory_order_release);
+}
 
 std::vector<std::function<void()>>& ResetHooks() {
     static std::vector<std::function<void()>> hooks;
@@ -27,6 +34,8 @@ std::vector<std::function<void()>>& ResetHooks() {
 namespace compat {
 
 bool TakeForcedFailure(std::string_view operation, HRESULT* result) {
+    if (!anyFailures.load(std::memory_order_acquire))
+        return false;
     std::lock_guard<std::mutex> guard(failureLock);
     auto found = failures.find(operation);
     if (found == failures.end() || found->second.times <= 0)
@@ -35,6 +44,7 @@ bool TakeForcedFailure(std::string_view operation, HRESULT* result) {
         *result = found->second.result;
     if (--found->second.times == 0)
         failures.erase(found);
+    NoteFailures();
     return true;
 }
 
@@ -46,9 +56,11 @@ void FailNext(std::string_view operation, HRESULT result, int times) {
     std::lock_guard<std::mutex> guard(failureLock);
     if (times <= 0) {
         failures.erase(std::string(operation));
+        NoteFailures();
         return;
     }
     failures[std::string(operation)] = ForcedFailure{result, times};
+    NoteFailures();
 }
 
 int PendingFailures(std::string_view operation) {
@@ -60,6 +72,7 @@ int PendingFailures(std::string_view operation) {
 void ClearFailures() {
     std::lock_guard<std::mutex> guard(failureLock);
     failures.clear();
+    NoteFailures();
 }
 
 void AddResetHook(std::function<void()> hook) {

@@ -52,6 +52,8 @@ bool IsLost(IDirectDrawSurface7* surface);
 
 // Frames presented since the last reset.
 uint64_t PresentedFrames();
+// The processor time those presents took, pacing left out (for the benchmarks).
+double PresentingSeconds();
 // The last presented frame, in the display mode's pixels (before scaling to the window).
 SurfaceFormat PresentedFormat();
 uint32_t PresentedPixel(int x, int y); // 0xFFFFFFFF outside or with no frame yet
