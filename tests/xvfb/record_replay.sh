@@ -6,6 +6,7 @@
 # Usage: record_replay.sh GAME_FOLDER QUIBBO_REPLAY OUT_FILE (under xvfb-run -s "-screen 0
 # 1920x1080x24"); the recording is left in OUT_FILE for record_broken.sh.
 set -eu
+. "$(dirname "$0")/game_window.sh"
 game=$1
 replay=$2
 out=$3
@@ -27,12 +28,7 @@ echo "# an older run" >logs/replay-1.txt
 started=$(date +%s)
 ./quibbo >/dev/null 2>"$work/stderr" &
 pid=$!
-# The sanitizer build on a loaded machine may take a while to open its window.
-for _ in $(seq 300); do
-    win=$(xdotool search --name "Quibbo" 2>/dev/null | head -1) && [ -n "$win" ] && break
-    sleep 0.1
-done
-[ -n "$win" ] || fail "no window"
+wait_for_window 300
 sleep 2
 # Full screen: the 640x480 mode drawn 2.25 times as large between bars of 240 pixels. Start
 # lies at (320, 180) of the mode.

@@ -6,6 +6,7 @@
 # window covers the game's whole: its frames go on, marked unseen, until it is uncovered.
 # Usage: window_switch.sh GAME_FOLDER (run under xvfb-run -s "-screen 0 1920x1080x24").
 set -eu
+. "$(dirname "$0")/game_window.sh"
 game=$1
 work=$(mktemp -d)
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -18,11 +19,7 @@ size() { xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x"
 start() {
     QUIBBO_FRAME_TIMES="$work/times.txt" ./quibbo >/dev/null 2>&1 &
     pid=$!
-    for _ in $(seq 50); do
-        win=$(xdotool search --name "Quibbo" 2>/dev/null | head -1) && [ -n "$win" ] && break
-        sleep 0.1
-    done
-    [ -n "$win" ] || fail "no window"
+    wait_for_window 50
     sleep 1.5
 }
 pixel() { convert "$1" -format "%[pixel:p{$2,$3}]" info:; }
