@@ -104,6 +104,8 @@ public:
             command_->op = Op::Start;
             return End();
         }
+        if (word == "pad")
+            return Pad();
         if (word == "shot")
             return Shot();
         if (word == "expect")
@@ -189,6 +191,42 @@ private:
         if (!rest_.empty() && !NumberWord(0, kMaxTicks, "milliseconds", &command_->second))
             return false;
         return End();
+    }
+
+    // pad N attach | detach | down BUTTON | up BUTTON | axis AXIS VALUE
+    bool Pad() {
+        command_->op = Op::Pad;
+        int64_t pad = 0;
+        if (!NumberWord(1, 2, "a pad, 1 or 2", &pad))
+            return false;
+        command_->slot = static_cast<int>(pad - 1);
+        const std::string_view action = NextWord(rest_);
+        int index = 0;
+        if (action == "attach" || action == "detach") {
+            command_->number =
+                static_cast<int64_t>(action == "attach" ? PadAction::Attach : PadAction::Detach);
+            return End();
+        }
+        if (action == "down" || action == "up") {
+            command_->number =
+                static_cast<int64_t>(action == "down" ? PadAction::Down : PadAction::Up);
+            const std::string_view button = NextWord(rest_);
+            if (!PadButtonFromName(button, &index))
+                return Fail("expected a pad button, got '" + std::string(button) + "'");
+            command_->second = index;
+            return End();
+        }
+        if (action == "axis") {
+            command_->number = static_cast<int64_t>(PadAction::Axis);
+            const std::string_view axis = NextWord(rest_);
+            if (!PadAxisFromName(axis, &index))
+                return Fail("expected a pad axis, got '" + std::string(axis) + "'");
+            command_->second = index;
+            return NumberWord(-32768, 32767, "an axis value from -32768 to 32767",
+                              &command_->third) &&
+                   End();
+        }
+        return Fail("expected attach, detach, down, up or axis, got '" + std::string(action) + "'");
     }
 
     bool Key() {
