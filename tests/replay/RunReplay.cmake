@@ -4,7 +4,9 @@
 # The level files in LEVELS, if given, go into levels/ of the game folder's copy.
 # The script's "#! exit N" line (default 0) is the exit code it must end with, and each
 # "#! stderr TEXT" line a text its error output must hold. With RUNS=2 it is played twice, each
-# time in a fresh copy, and the shots of both runs must be the same files byte for byte.
+# time in a fresh copy, and the shots of both runs must be the same files byte for byte. With
+# RECORD=1 the run is recorded as the game records a player's, and the recording must then play
+# back in the same folder with every checkpoint matching.
 foreach(variable REPLAY SCRIPT GAME SCRATCH)
     if(NOT DEFINED ${variable})
         message(FATAL_ERROR "RunReplay.cmake needs -D${variable}=...")
@@ -36,8 +38,12 @@ foreach(run RANGE 1 ${RUNS})
     if(DEFINED LEVELS AND EXISTS ${LEVELS})
         file(COPY ${LEVELS}/ DESTINATION ${dir}/game/levels)
     endif()
+    set(record)
+    if(RECORD)
+        set(record --record ${dir}/recording.txt)
+    endif()
     execute_process(
-        COMMAND ${REPLAY} ${SCRIPT} --game ${dir}/game --out ${dir}/out
+        COMMAND ${REPLAY} ${SCRIPT} --game ${dir}/game --out ${dir}/out ${record}
         RESULT_VARIABLE result
         ERROR_VARIABLE errors
         TIMEOUT 300)
@@ -53,6 +59,16 @@ foreach(run RANGE 1 ${RUNS})
             message(FATAL_ERROR "run ${run}: the error output lacks \"${text}\"")
         endif()
     endforeach()
+    if(RECORD)
+        execute_process(
+            COMMAND ${REPLAY} ${dir}/recording.txt --game ${dir}/game
+            RESULT_VARIABLE result
+            ERROR_VARIABLE errors
+            TIMEOUT 300)
+        if(NOT result EQUAL 0)
+            message(FATAL_ERROR "run ${run}: the recording does not play back: ${errors}")
+        endif()
+    endif()
 endforeach()
 
 if(RUNS GREATER 1)

@@ -28,7 +28,8 @@ namespace {
 constexpr int kBadScript = 2;
 
 const char kUsage[] =
-    "usage: quibbo-replay SCRIPT [--game DIR] [--out DIR] [--shots DIR] [--window]\n"
+    "usage: quibbo-replay SCRIPT [--game DIR] [--out DIR] [--shots DIR] [--record FILE] "
+    "[--window]\n"
     "       quibbo-replay --autoplay [--levels N] [--seed S] [--game DIR] "
     "[--record FILE] [--window]\n";
 
@@ -36,8 +37,9 @@ struct Options {
     std::string script;
     std::string game;
     std::string out;
-    std::string shots;  // a recording's checkpoints as screenshots
-    std::string record; // the computer player's game recorded as the game records a run
+    std::string shots; // a recording's checkpoints as screenshots
+    std::string
+        record; // the run (a script's, the computer player's) recorded as the game records one
     bool window = false;
     bool autoplay = false;
     int levels = 0;
@@ -203,7 +205,17 @@ int main(int argc, char** argv) {
     // A recording gives the game back what it read, pass by pass, on the recorded clock.
     if (script.recording)
         compat::seams::StartPlayback(script.clock);
-    replay.GameEnded(RunGame([&replay] { replay.OnPeek(); }));
+    // A script's run recorded as the game records a player's, to be played back the same.
+    const bool recorded = !script.recording && !options.record.empty();
+    if (recorded) {
+        setenv("QUIBBO_RECORD", options.record.c_str(), 1);
+        if (!compat::seams::StartRecording(&script.seed))
+            return kBadScript;
+    }
+    const int exitCode = RunGame([&replay] { replay.OnPeek(); });
+    if (recorded)
+        compat::seams::FinishRecording(exitCode);
+    replay.GameEnded(exitCode);
     compat::seams::StopPlayback();
     return replay.Result();
 }
