@@ -11,7 +11,7 @@ namespace compat::seams {
 
 namespace {
 
-constexpr int kPads = 2;
+constexpr int kPads = 4;
 
 struct VirtualPad {
     SDL_Joystick* joystick = nullptr;
@@ -31,14 +31,15 @@ SDL_Joystick* JoystickOf(int pad) {
 
 } // namespace
 
-bool AttachPad(int pad) {
+bool AttachPad(int pad, bool controller) {
     if (pad < 0 || pad >= kPads || Pads()[pad].joystick)
         return false;
     StartPads();
     if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER))
         return false;
     const int device = SDL_JoystickAttachVirtual(
-        SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX, 0);
+        controller ? SDL_JOYSTICK_TYPE_GAMECONTROLLER : SDL_JOYSTICK_TYPE_UNKNOWN,
+        SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX, 0);
     if (device < 0)
         return false;
     Pads()[pad].joystick = SDL_JoystickOpen(device);

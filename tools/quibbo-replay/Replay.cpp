@@ -502,7 +502,8 @@ Replay::Outcome Replay::Pad(const Command& command) {
     bool done = false;
     switch (static_cast<PadAction>(command.number)) {
     case PadAction::Attach:
-        done = seams::AttachPad(pad);
+    case PadAction::AttachJoystick:
+        done = seams::AttachPad(pad, static_cast<PadAction>(command.number) == PadAction::Attach);
         break;
     case PadAction::Detach:
         done = seams::DetachPad(pad);

@@ -193,18 +193,25 @@ private:
         return End();
     }
 
-    // pad N attach | detach | down BUTTON | up BUTTON | axis AXIS VALUE
+    // pad N attach [joystick] | detach | down BUTTON | up BUTTON | axis AXIS VALUE
     bool Pad() {
         command_->op = Op::Pad;
         int64_t pad = 0;
-        if (!NumberWord(1, 2, "a pad, 1 or 2", &pad))
+        if (!NumberWord(1, 4, "a pad from 1 to 4", &pad))
             return false;
         command_->slot = static_cast<int>(pad - 1);
         const std::string_view action = NextWord(rest_);
         int index = 0;
-        if (action == "attach" || action == "detach") {
+        if (action == "attach") {
+            const std::string_view kind = NextWord(rest_);
+            if (!kind.empty() && kind != "joystick")
+                return Fail("expected nothing or 'joystick', got '" + std::string(kind) + "'");
             command_->number =
-                static_cast<int64_t>(action == "attach" ? PadAction::Attach : PadAction::Detach);
+                static_cast<int64_t>(kind.empty() ? PadAction::Attach : PadAction::AttachJoystick);
+            return End();
+        }
+        if (action == "detach") {
+            command_->number = static_cast<int64_t>(PadAction::Detach);
             return End();
         }
         if (action == "down" || action == "up") {

@@ -31,7 +31,7 @@ enum class Op {
     Click,
     Close,
     Start,
-    Pad, // a virtual controller: `slot` the pad (0 or 1), `number` the PadAction
+    Pad, // a virtual controller: `slot` the pad (0 to 3), `number` the PadAction
     // Output
     Shot,
     // Expectations
@@ -96,7 +96,7 @@ enum class FieldKind { Number, Flag, State, Text };
 
 // What a `pad` command does; `second` is the button or axis (SDL's numbering), `third` the
 // axis's value.
-enum class PadAction { Attach, Detach, Down, Up, Axis };
+enum class PadAction { Attach, AttachJoystick, Detach, Down, Up, Axis };
 
 // One key going down or up, as `type` makes them.
 struct KeyStroke {

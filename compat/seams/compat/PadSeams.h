@@ -4,9 +4,11 @@
 
 namespace compat::seams {
 
-// Attaches virtual controller `pad` (0 or 1): it arrives at the next pass as a controller
-// plugged in. False when SDL cannot make it, or the pad is attached already.
-bool AttachPad(int pad);
+// Attaches virtual controller `pad` (0 to 3): it arrives at the next pass as a controller
+// plugged in; with `controller` false, as a plain joystick (SDL knows no mapping for it unless
+// SDL_GAMECONTROLLERCONFIG gives one). False when SDL cannot make it, or the pad is attached
+// already.
+bool AttachPad(int pad, bool controller = true);
 // Pulls it out: it goes at the next pass, and everything it held is let go.
 bool DetachPad(int pad);
 // A button (SDL_GameControllerButton's numbering) or an axis (SDL_GameControllerAxis's,
