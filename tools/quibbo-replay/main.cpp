@@ -30,7 +30,7 @@ constexpr int kBadScript = 2;
 const char kUsage[] =
     "usage: quibbo-replay SCRIPT [--game DIR] [--out DIR] [--shots DIR] [--record FILE] "
     "[--window]\n"
-    "       quibbo-replay --autoplay [--levels N] [--seed S] [--game DIR] "
+    "       quibbo-replay --autoplay [--levels N] [--seed S] [--pad] [--game DIR] "
     "[--record FILE] [--window]\n";
 
 struct Options {
@@ -42,6 +42,7 @@ struct Options {
         record; // the run (a script's, the computer player's) recorded as the game records one
     bool window = false;
     bool autoplay = false;
+    bool pad = false; // the computer player plays through a virtual game controller
     int levels = 0;
     unsigned seed = 1;
 };
@@ -70,6 +71,8 @@ bool ParseArguments(int argc, char** argv, Options* options) {
             options->window = true;
         } else if (arg == "--autoplay") {
             options->autoplay = true;
+        } else if (arg == "--pad") {
+            options->pad = true;
         } else if ((arg == "--levels" || arg == "--seed") && i + 1 < argc &&
                    ReadNumber(argv[i + 1], arg == "--levels" ? 1 : 0, &number)) {
             ++i;
@@ -83,7 +86,7 @@ bool ParseArguments(int argc, char** argv, Options* options) {
             return false;
         }
     }
-    return options->autoplay != !options->script.empty();
+    return options->autoplay != !options->script.empty() && (options->autoplay || !options->pad);
 }
 
 // Into the game folder, when one was given; when it cannot be entered, says so after `who`.
@@ -123,7 +126,7 @@ int RunAutoplay(const Options& options) {
     if (!EnterGameFolder(options, "quibbo-replay"))
         return kBadScript;
     GoHeadless(options, 1000);
-    replay::Autoplay autoplay(options.seed, options.levels, stdout);
+    replay::Autoplay autoplay(options.seed, options.levels, stdout, options.pad);
     if (!options.record.empty()) {
         setenv("QUIBBO_RECORD", options.record.c_str(), 1);
         if (!compat::seams::StartRecording(&options.seed))
