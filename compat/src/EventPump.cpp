@@ -94,7 +94,7 @@ const bool registered = [] {
 void PumpSdlEvents() {
     if (!SDL_WasInit(SDL_INIT_VIDEO))
         return;
-    StartPads();
+    PadsBeforeEvents();
     SDL_Event event;
     while (SDL_PollEvent(&event))
         Handle(event);

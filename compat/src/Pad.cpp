@@ -35,6 +35,9 @@ constexpr int kAxisMax = 32767;
 // The pointer at full tilt crosses the mode's height in this many milliseconds, the width in
 // as many heights: the same speed on the screen whatever the mode's pixels.
 constexpr double kHeightCrossingMs = 1100.0;
+// Without a controller, SDL looks for new ones this often: its look costs a few microseconds,
+// which every pass would pay.
+constexpr uint32_t kLookEveryMs = 250;
 // A pass longer than this (a stall, a breakpoint) moves the pointer no further.
 constexpr uint32_t kLongestStepMs = 50;
 
@@ -61,6 +64,8 @@ struct PadState {
     POINT posted{};
     bool timed = false;
     uint32_t lastTime = 0;
+    bool looked = false;
+    uint32_t lastLook = 0;
 };
 
 PadState& State() {
@@ -291,8 +296,27 @@ void StartPads() {
     const char* driver = SDL_GetCurrentVideoDriver();
     if (driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0))
         SDL_SetHintWithPriority(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1", SDL_HINT_DEFAULT);
+    // The joysticks are updated here, not at every look at SDL's events (see PadsBeforeEvents).
+    SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
     // No controller support is no loss to the keyboard and the mouse: nothing to say.
     SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
+}
+
+void UpdatePads() {
+    if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER))
+        return;
+    PadState& state = State();
+    state.looked = true;
+    state.lastLook = SDL_GetTicks();
+    SDL_JoystickUpdate();
+}
+
+void PadsBeforeEvents() {
+    StartPads();
+    const PadState& state = State();
+    if (state.pads.empty() && state.looked && SDL_GetTicks() - state.lastLook < kLookEveryMs)
+        return;
+    UpdatePads();
 }
 
 bool PadEvent(const SDL_Event& event) {

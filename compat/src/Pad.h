@@ -20,5 +20,10 @@ void PadPass();
 // Starts SDL's controller subsystem once (its mapping database, SDL_GAMECONTROLLERCONFIG and
 // SDL_GAMECONTROLLERCONFIG_FILE); the controllers present come as arrivals.
 void StartPads();
+// Before SDL's events are read: starts the controllers, and has SDL read them (every pass while
+// one is open, else a few times a second to notice one plugged in).
+void PadsBeforeEvents();
+// Has SDL read the controllers now (a virtual one just attached or changed).
+void UpdatePads();
 
 } // namespace compat

@@ -43,6 +43,8 @@ bool AttachPad(int pad, bool controller) {
     if (device < 0)
         return false;
     Pads()[pad].joystick = SDL_JoystickOpen(device);
+    // Its arrival comes with the next pass's events.
+    UpdatePads();
     return Pads()[pad].joystick != nullptr;
 }
 
@@ -54,8 +56,11 @@ bool DetachPad(int pad) {
     SDL_JoystickClose(joystick);
     Pads()[pad].joystick = nullptr;
     for (int device = 0; device < SDL_NumJoysticks(); ++device)
-        if (SDL_JoystickGetDeviceInstanceID(device) == id)
-            return SDL_JoystickDetachVirtual(device) == 0;
+        if (SDL_JoystickGetDeviceInstanceID(device) == id) {
+            const bool detached = SDL_JoystickDetachVirtual(device) == 0;
+            UpdatePads();
+            return detached;
+        }
     return false;
 }
 
