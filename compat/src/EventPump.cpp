@@ -1,6 +1,8 @@
-// SDL's events as window messages: keys, the pointer and the left button, close commands.
+// SDL's events as window messages: keys, the pointer and the left button, close commands;
+// game controllers as keys and the pointer (Pad.cpp).
 #include "KeyCodes.h"
 #include "MessageQueue.h"
+#include "Pad.h"
 #include "Window.h"
 #include "compat/Seams.h"
 
@@ -39,7 +41,7 @@ bool TakeSwitchKey(const SDL_Event& event) {
 }
 
 void Handle(const SDL_Event& event) {
-    if (TakeSwitchKey(event))
+    if (TakeSwitchKey(event) || PadEvent(event))
         return;
     switch (event.type) {
     case SDL_KEYDOWN:
@@ -92,9 +94,11 @@ const bool registered = [] {
 void PumpSdlEvents() {
     if (!SDL_WasInit(SDL_INIT_VIDEO))
         return;
+    PadsBeforeEvents();
     SDL_Event event;
     while (SDL_PollEvent(&event))
         Handle(event);
+    PadPass();
 }
 
 } // namespace compat

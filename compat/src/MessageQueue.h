@@ -29,6 +29,8 @@ void MouseMoveInput(HWND window, POINT modePixel);
 void LeftButtonInput(HWND window, POINT modePixel, bool down, bool doubleClick);
 // The system's close command for the window (once while one is waiting).
 void CloseInput(HWND window);
+// The pointer's latest position, in the display mode's pixels.
+POINT PointerPosition();
 
 // Moves SDL's pending events into the queue, when SDL's video is running.
 void PumpSdlEvents();

@@ -156,6 +156,10 @@ void CloseInput(HWND window) {
         PostToQueue(window, WM_CLOSE, 0, 0);
 }
 
+POINT PointerPosition() {
+    return Queue().cursor;
+}
+
 } // namespace compat
 
 using namespace compat;

@@ -1,8 +1,9 @@
 # The computer player plays the game from its main menu in a fresh copy of the game folder and
 # must win the levels asked for.
 # With -DRECORD=1 the game is recorded as a real run is, and the recording must then play back
-# in another fresh copy with every checkpoint matching.
-#   cmake -DREPLAY=quibbo-replay -DGAME=dir -DSCRATCH=dir -DLEVELS=3 -DSEED=1 [-DRECORD=1]
+# in another fresh copy with every checkpoint matching. With -DPAD=1 it plays through a virtual
+# game controller alone.
+#   cmake -DREPLAY=quibbo-replay -DGAME=dir -DSCRATCH=dir -DLEVELS=3 -DSEED=1 [-DRECORD=1] [-DPAD=1]
 #         -P RunAutoplay.cmake
 foreach(variable REPLAY GAME SCRATCH LEVELS SEED)
     if(NOT DEFINED ${variable})
@@ -14,6 +15,9 @@ fresh_game(${SCRATCH})
 set(record)
 if(RECORD)
     set(record --record ${SCRATCH}/recording.txt)
+endif()
+if(PAD)
+    list(APPEND record --pad)
 endif()
 execute_process(
     COMMAND ${REPLAY} --autoplay --levels ${LEVELS} --seed ${SEED} --game ${SCRATCH}/game ${record}

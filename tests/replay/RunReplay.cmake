@@ -3,8 +3,11 @@
 #         [-DLEVELS=dir] -P RunReplay.cmake
 # The level files in LEVELS, if given, go into levels/ of the game folder's copy.
 # The script's "#! exit N" line (default 0) is the exit code it must end with, and each
-# "#! stderr TEXT" line a text its error output must hold. With RUNS=2 it is played twice, each
-# time in a fresh copy, and the shots of both runs must be the same files byte for byte.
+# "#! stderr TEXT" line a text its error output must hold; "#! env NAME=VALUE" lines set the
+# game's environment. With RUNS=2 it is played twice, each
+# time in a fresh copy, and the shots of both runs must be the same files byte for byte. With
+# RECORD=1 the run is recorded as the game records a player's, and the recording must then play
+# back in the same folder with every checkpoint matching.
 foreach(variable REPLAY SCRIPT GAME SCRATCH)
     if(NOT DEFINED ${variable})
         message(FATAL_ERROR "RunReplay.cmake needs -D${variable}=...")
@@ -21,11 +24,14 @@ endif()
 set(expected_exit 0)
 file(STRINGS ${SCRIPT} directives REGEX "^#! ")
 set(expected_errors)
+set(environment)
 foreach(line IN LISTS directives)
     if(line MATCHES "^#! exit ([0-9]+)$")
         set(expected_exit ${CMAKE_MATCH_1})
     elseif(line MATCHES "^#! stderr (.+)$")
         list(APPEND expected_errors "${CMAKE_MATCH_1}")
+    elseif(line MATCHES "^#! env (.+)$")
+        list(APPEND environment "${CMAKE_MATCH_1}")
     endif()
 endforeach()
 
@@ -36,8 +42,13 @@ foreach(run RANGE 1 ${RUNS})
     if(DEFINED LEVELS AND EXISTS ${LEVELS})
         file(COPY ${LEVELS}/ DESTINATION ${dir}/game/levels)
     endif()
+    set(record)
+    if(RECORD)
+        set(record --record ${dir}/recording.txt)
+    endif()
     execute_process(
-        COMMAND ${REPLAY} ${SCRIPT} --game ${dir}/game --out ${dir}/out
+        COMMAND ${CMAKE_COMMAND} -E env ${environment}
+                ${REPLAY} ${SCRIPT} --game ${dir}/game --out ${dir}/out ${record}
         RESULT_VARIABLE result
         ERROR_VARIABLE errors
         TIMEOUT 300)
@@ -53,6 +64,16 @@ foreach(run RANGE 1 ${RUNS})
             message(FATAL_ERROR "run ${run}: the error output lacks \"${text}\"")
         endif()
     endforeach()
+    if(RECORD)
+        execute_process(
+            COMMAND ${REPLAY} ${dir}/recording.txt --game ${dir}/game
+            RESULT_VARIABLE result
+            ERROR_VARIABLE errors
+            TIMEOUT 300)
+        if(NOT result EQUAL 0)
+            message(FATAL_ERROR "run ${run}: the recording does not play back: ${errors}")
+        endif()
+    endif()
 endforeach()
 
 if(RUNS GREATER 1)

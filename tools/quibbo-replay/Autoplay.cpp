@@ -4,6 +4,7 @@
 #include "CLevelProbe.h"
 
 #include "compat/InputSeams.h"
+#include "compat/PadSeams.h"
 
 #include <mmsystem.h>
 
@@ -16,14 +17,24 @@ namespace {
 
 namespace seams = compat::seams;
 
+// The pad's buttons, numbered as SDL numbers a game controller's.
+constexpr int kSouth = 0;
+constexpr int kEast = 1;
+constexpr int kDpadUp = 11;
+constexpr int kDpadDown = 12;
+constexpr int kDpadLeft = 13;
+constexpr int kDpadRight = 14;
+// Near enough the middle of Start to click: well inside the item, beyond a pass's move.
+constexpr int kClickReach = 12;
+
 const char* StateName(int32_t state) {
     return state == GameComplete ? "GameComplete" : state == GameOver ? "GameOver" : "MainMenu";
 }
 
 } // namespace
 
-Autoplay::Autoplay(unsigned seed, int levels, FILE* out)
-    : seed_(seed), levels_(levels), out_(out) {}
+Autoplay::Autoplay(unsigned seed, int levels, FILE* out, bool pad)
+    : seed_(seed), levels_(levels), out_(out), pad_(pad) {}
 
 Autoplay::~Autoplay() = default;
 
@@ -46,6 +57,8 @@ void Autoplay::OnPeek() {
     if (state == MainMenu) {
         if (inGame_)
             Finish("back at the main menu");
+        else if (!started_ && pad_)
+            StartGameWithPad();
         else if (!started_)
             StartGame();
     } else if (state == Playing) {
@@ -58,6 +71,40 @@ void Autoplay::OnPeek() {
 // A click in the middle of the main menu's Start item, once the title screen has laid it out.
 void Autoplay::StartGame() {
     started_ = CGameProbe{*g_game}.ClickStart();
+}
+
+// The pointer steered with the D-pad onto the middle of Start, then a click of south.
+void Autoplay::StartGameWithPad() {
+    if (!padAttached_) {
+        // It arrives at the next pass.
+        padAttached_ = seams::AttachPad(0);
+        return;
+    }
+    if (clicking_) {
+        Release();
+        started_ = true;
+        return;
+    }
+    POINT target{};
+    if (!CGameProbe{*g_game}.StartItemCentre(&target))
+        return;
+    const CGameProbe game{*g_game};
+    const int dx = target.x - game.MouseX();
+    const int dy = target.y - game.MouseY();
+    std::vector<int> wanted;
+    if (dx > kClickReach)
+        wanted.push_back(kDpadRight);
+    else if (dx < -kClickReach)
+        wanted.push_back(kDpadLeft);
+    if (dy > kClickReach)
+        wanted.push_back(kDpadDown);
+    else if (dy < -kClickReach)
+        wanted.push_back(kDpadUp);
+    if (wanted.empty() && held_.empty()) {
+        wanted.push_back(kSouth);
+        clicking_ = true;
+    }
+    HoldOnly(wanted);
 }
 
 void Autoplay::Play() {
@@ -133,28 +180,39 @@ void Autoplay::Hold(const levelplay::Keys& keys) {
     const CGameProbe game{*g_game};
     std::vector<int> wanted;
     if (keys.left)
-        wanted.push_back(game.KeyCode(0));
+        wanted.push_back(pad_ ? kDpadLeft : game.KeyCode(0));
     if (keys.right)
-        wanted.push_back(game.KeyCode(1));
+        wanted.push_back(pad_ ? kDpadRight : game.KeyCode(1));
     if (keys.clockwise)
-        wanted.push_back(game.KeyCode(2));
+        wanted.push_back(pad_ ? kSouth : game.KeyCode(2));
     if (keys.counter)
-        wanted.push_back(game.KeyCode(3));
+        wanted.push_back(pad_ ? kEast : game.KeyCode(3));
     if (keys.down)
-        wanted.push_back(VK_DOWN);
+        wanted.push_back(pad_ ? kDpadDown : VK_DOWN);
+    HoldOnly(wanted);
+}
+
+// Lets go of what is not wanted, then presses what is newly wanted: keys, or the pad's buttons.
+void Autoplay::HoldOnly(const std::vector<int>& wanted) {
+    const auto set = [this](int key, bool down) {
+        if (pad_)
+            seams::SetPadButton(0, key, down);
+        else if (down)
+            seams::KeyDown(key);
+        else
+            seams::KeyUp(key);
+    };
     for (int key : held_)
         if (std::find(wanted.begin(), wanted.end(), key) == wanted.end())
-            seams::KeyUp(key);
+            set(key, false);
     for (int key : wanted)
         if (std::find(held_.begin(), held_.end(), key) == held_.end())
-            seams::KeyDown(key);
+            set(key, true);
     held_ = wanted;
 }
 
 void Autoplay::Release() {
-    for (int key : held_)
-        seams::KeyUp(key);
-    held_.clear();
+    HoldOnly({});
 }
 
 Autoplay::Grid Autoplay::Snapshot() const {

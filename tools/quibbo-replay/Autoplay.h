@@ -19,7 +19,10 @@ class Autoplay {
 public:
     // `levels`: stop once that many levels are won (0: play the game to its end). One line per
     // try at a level, and one for the end, go to `out`.
-    Autoplay(unsigned seed, int levels, FILE* out);
+    // With `pad` it plays through a virtual game controller alone: the D-pad steers the pointer
+    // onto Start and the south button clicks it; in play the D-pad moves and hurries, south and
+    // east turn.
+    Autoplay(unsigned seed, int levels, FILE* out, bool pad = false);
     ~Autoplay();
 
     // Between two passes of the game's loop.
@@ -31,10 +34,12 @@ private:
     using Grid = std::array<int8_t, 169>;
 
     void StartGame();
+    void StartGameWithPad();
     void Play();
     void EndTry(int32_t state);
     void Finish(const char* how);
     void Hold(const levelplay::Keys& keys);
+    void HoldOnly(const std::vector<int>& wanted);
     void Release();
     Grid Snapshot() const;
 
@@ -54,7 +59,11 @@ private:
     int32_t tryLevel_ = 0;
     Grid grid_{};
     bool hurryLocked_ = false;
-    std::vector<int> held_;
+    std::vector<int> held_; // keys, or the pad's buttons
+
+    bool pad_ = false;
+    bool padAttached_ = false;
+    bool clicking_ = false; // the south button is down on Start
 };
 
 } // namespace replay

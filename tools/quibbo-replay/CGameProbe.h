@@ -40,14 +40,20 @@ struct CGameProbe {
     // A click in the middle of the main menu's Start item; false, and no click, until the title
     // screen has laid its items out.
     bool ClickStart() const {
+        POINT centre{};
+        if (!StartItemCentre(&centre))
+            return false;
+        compat::seams::MouseMove(centre.x, centre.y);
+        compat::seams::LeftButtonDown(centre.x, centre.y);
+        compat::seams::LeftButtonUp(centre.x, centre.y);
+        return true;
+    }
+    // The middle of the main menu's Start item; false until the title screen has laid it out.
+    bool StartItemCentre(POINT* centre) const {
         const CMenuItem& start = game.menuItems[0];
         if (game.state != MainMenu || !game.entered || start.width <= 0 || start.height <= 0)
             return false;
-        const int x = start.x + start.width / 2;
-        const int y = start.y + start.height / 2;
-        compat::seams::MouseMove(x, y);
-        compat::seams::LeftButtonDown(x, y);
-        compat::seams::LeftButtonUp(x, y);
+        *centre = POINT{start.x + start.width / 2, start.y + start.height / 2};
         return true;
     }
 

@@ -5,6 +5,7 @@
 
 #include "compat/GfxSeams.h"
 #include "compat/InputSeams.h"
+#include "compat/PadSeams.h"
 #include "compat/RecordSeams.h"
 #include "compat/Seams.h"
 
@@ -51,6 +52,8 @@ const char* OpName(Op op) {
         return "close";
     case Op::Start:
         return "start";
+    case Op::Pad:
+        return "pad";
     case Op::Fail:
         return "fail";
     case Op::ExpectState:
@@ -201,6 +204,7 @@ Replay::Outcome Replay::Start(const Command& command) {
     case Op::Click:
     case Op::Close:
     case Op::Start:
+    case Op::Pad:
     case Op::Fail:
         if (ended_)
             return NeedsGame(command,
@@ -239,6 +243,8 @@ Replay::Outcome Replay::Start(const Command& command) {
         return Outcome::Done;
     case Op::Start:
         return StartGame(command);
+    case Op::Pad:
+        return Pad(command);
     case Op::Fail:
         seams::FailNext(command.path, E_FAIL, static_cast<int>(command.number));
         return Outcome::Done;
@@ -490,6 +496,33 @@ void Replay::Key(int key, bool down) {
     }
 }
 
+Replay::Outcome Replay::Pad(const Command& command) {
+    const int pad = command.slot;
+    const int index = static_cast<int>(command.second);
+    bool done = false;
+    switch (static_cast<PadAction>(command.number)) {
+    case PadAction::Attach:
+    case PadAction::AttachJoystick:
+        done = seams::AttachPad(pad, static_cast<PadAction>(command.number) == PadAction::Attach);
+        break;
+    case PadAction::Detach:
+        done = seams::DetachPad(pad);
+        break;
+    case PadAction::Down:
+    case PadAction::Up:
+        done = seams::SetPadButton(pad, index,
+                                   static_cast<PadAction>(command.number) == PadAction::Down);
+        break;
+    case PadAction::Axis:
+        done = seams::SetPadAxis(pad, index, static_cast<int>(command.third));
+        break;
+    }
+    if (done)
+        return Outcome::Done;
+    return Fail(command, "pad " + std::to_string(pad + 1) + " to take it",
+                "it could not (not attached, or attached already)");
+}
+
 void Replay::StopGame() {
     // A recording's messages no longer stand in for the queue, where the close command goes.
     if (script_.recording)
@@ -499,6 +532,7 @@ void Replay::StopGame() {
     for (int key : heldKeys_)
         seams::KeyUp(key);
     heldKeys_.clear();
+    seams::DetachAllPads();
     if (HWND window = seams::GameWindow())
         seams::CloseWindow(window);
 }

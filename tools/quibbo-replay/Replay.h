@@ -48,6 +48,7 @@ private:
     Outcome Differs(const Command& command, const std::string& recorded,
                     const std::string& replayed);
     void Key(int key, bool down);
+    Outcome Pad(const Command& command);
     // Ends the game as the player's close command would, the script's held keys let go first.
     void StopGame();
 

@@ -104,6 +104,8 @@ public:
             command_->op = Op::Start;
             return End();
         }
+        if (word == "pad")
+            return Pad();
         if (word == "shot")
             return Shot();
         if (word == "expect")
@@ -189,6 +191,49 @@ private:
         if (!rest_.empty() && !NumberWord(0, kMaxTicks, "milliseconds", &command_->second))
             return false;
         return End();
+    }
+
+    // pad N attach [joystick] | detach | down BUTTON | up BUTTON | axis AXIS VALUE
+    bool Pad() {
+        command_->op = Op::Pad;
+        int64_t pad = 0;
+        if (!NumberWord(1, 4, "a pad from 1 to 4", &pad))
+            return false;
+        command_->slot = static_cast<int>(pad - 1);
+        const std::string_view action = NextWord(rest_);
+        int index = 0;
+        if (action == "attach") {
+            const std::string_view kind = NextWord(rest_);
+            if (!kind.empty() && kind != "joystick")
+                return Fail("expected nothing or 'joystick', got '" + std::string(kind) + "'");
+            command_->number =
+                static_cast<int64_t>(kind.empty() ? PadAction::Attach : PadAction::AttachJoystick);
+            return End();
+        }
+        if (action == "detach") {
+            command_->number = static_cast<int64_t>(PadAction::Detach);
+            return End();
+        }
+        if (action == "down" || action == "up") {
+            command_->number =
+                static_cast<int64_t>(action == "down" ? PadAction::Down : PadAction::Up);
+            const std::string_view button = NextWord(rest_);
+            if (!PadButtonFromName(button, &index))
+                return Fail("expected a pad button, got '" + std::string(button) + "'");
+            command_->second = index;
+            return End();
+        }
+        if (action == "axis") {
+            command_->number = static_cast<int64_t>(PadAction::Axis);
+            const std::string_view axis = NextWord(rest_);
+            if (!PadAxisFromName(axis, &index))
+                return Fail("expected a pad axis, got '" + std::string(axis) + "'");
+            command_->second = index;
+            return NumberWord(-32768, 32767, "an axis value from -32768 to 32767",
+                              &command_->third) &&
+                   End();
+        }
+        return Fail("expected attach, detach, down, up or axis, got '" + std::string(action) + "'");
     }
 
     bool Key() {

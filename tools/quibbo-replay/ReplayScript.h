@@ -31,6 +31,7 @@ enum class Op {
     Click,
     Close,
     Start,
+    Pad, // a virtual controller: `slot` the pad (0 to 3), `number` the PadAction
     // Output
     Shot,
     // Expectations
@@ -92,6 +93,10 @@ enum class Field {
 // How a field's value is written: a decimal number, a flag (0 or 1), a state (a name or a
 // number) or text.
 enum class FieldKind { Number, Flag, State, Text };
+
+// What a `pad` command does; `second` is the button or axis (SDL's numbering), `third` the
+// axis's value.
+enum class PadAction { Attach, AttachJoystick, Detach, Down, Up, Axis };
 
 // One key going down or up, as `type` makes them.
 struct KeyStroke {

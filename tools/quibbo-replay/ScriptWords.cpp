@@ -2,6 +2,8 @@
 // and the game's fields.
 #include "ScriptWords.h"
 
+#include <iterator>
+
 #include <cctype>
 #include <limits>
 
@@ -258,6 +260,44 @@ FieldKind KindOf(Field field) {
             return named.kind;
     }
     return FieldKind::Number;
+}
+
+namespace {
+
+bool IndexOfName(std::string_view name, const char* const* names, int count, int* index) {
+    for (int i = 0; i < count; ++i)
+        if (EqualsNoCase(name, names[i])) {
+            *index = i;
+            return true;
+        }
+    return false;
+}
+
+} // namespace
+
+bool PadButtonFromName(std::string_view name, int* button) {
+    static const char* const kButtons[] = {"a",
+                                           "b",
+                                           "x",
+                                           "y",
+                                           "back",
+                                           "guide",
+                                           "start",
+                                           "leftstick",
+                                           "rightstick",
+                                           "leftshoulder",
+                                           "rightshoulder",
+                                           "dpup",
+                                           "dpdown",
+                                           "dpleft",
+                                           "dpright"};
+    return IndexOfName(name, kButtons, static_cast<int>(std::size(kButtons)), button);
+}
+
+bool PadAxisFromName(std::string_view name, int* axis) {
+    static const char* const kAxes[] = {"leftx",  "lefty",       "rightx",
+                                        "righty", "lefttrigger", "righttrigger"};
+    return IndexOfName(name, kAxes, static_cast<int>(std::size(kAxes)), axis);
 }
 
 } // namespace replay

@@ -19,6 +19,12 @@ bool ParseNumber(std::string_view text, int64_t low, int64_t high, int64_t* valu
 // Hex digits in pairs, blanks between them allowed.
 bool ParseHex(std::string_view text, std::vector<uint8_t>* bytes);
 
+// A controller's button (A, B, X, Y, BACK, GUIDE, START, LEFTSTICK, RIGHTSTICK, LEFTSHOULDER,
+// RIGHTSHOULDER, DPUP, DPDOWN, DPLEFT, DPRIGHT) or axis (LEFTX, LEFTY, RIGHTX, RIGHTY,
+// LEFTTRIGGER, RIGHTTRIGGER), numbered as SDL numbers them; false for any other word.
+bool PadButtonFromName(std::string_view name, int* button);
+bool PadAxisFromName(std::string_view name, int* axis);
+
 // How many slots a field has: keyCodes[0] to [3], cloudX[0] to [2], ...; 0 for a plain field.
 int SlotsOf(Field field);
 // "keyNames[2]" and the like: the field and its slot, for the fields that have slots.

@@ -28,18 +28,21 @@ namespace {
 constexpr int kBadScript = 2;
 
 const char kUsage[] =
-    "usage: quibbo-replay SCRIPT [--game DIR] [--out DIR] [--shots DIR] [--window]\n"
-    "       quibbo-replay --autoplay [--levels N] [--seed S] [--game DIR] "
+    "usage: quibbo-replay SCRIPT [--game DIR] [--out DIR] [--shots DIR] [--record FILE] "
+    "[--window]\n"
+    "       quibbo-replay --autoplay [--levels N] [--seed S] [--pad] [--game DIR] "
     "[--record FILE] [--window]\n";
 
 struct Options {
     std::string script;
     std::string game;
     std::string out;
-    std::string shots;  // a recording's checkpoints as screenshots
-    std::string record; // the computer player's game recorded as the game records a run
+    std::string shots; // a recording's checkpoints as screenshots
+    std::string
+        record; // the run (a script's, the computer player's) recorded as the game records one
     bool window = false;
     bool autoplay = false;
+    bool pad = false; // the computer player plays through a virtual game controller
     int levels = 0;
     unsigned seed = 1;
 };
@@ -68,6 +71,8 @@ bool ParseArguments(int argc, char** argv, Options* options) {
             options->window = true;
         } else if (arg == "--autoplay") {
             options->autoplay = true;
+        } else if (arg == "--pad") {
+            options->pad = true;
         } else if ((arg == "--levels" || arg == "--seed") && i + 1 < argc &&
                    ReadNumber(argv[i + 1], arg == "--levels" ? 1 : 0, &number)) {
             ++i;
@@ -81,7 +86,7 @@ bool ParseArguments(int argc, char** argv, Options* options) {
             return false;
         }
     }
-    return options->autoplay != !options->script.empty();
+    return options->autoplay != !options->script.empty() && (options->autoplay || !options->pad);
 }
 
 // Into the game folder, when one was given; when it cannot be entered, says so after `who`.
@@ -121,7 +126,7 @@ int RunAutoplay(const Options& options) {
     if (!EnterGameFolder(options, "quibbo-replay"))
         return kBadScript;
     GoHeadless(options, 1000);
-    replay::Autoplay autoplay(options.seed, options.levels, stdout);
+    replay::Autoplay autoplay(options.seed, options.levels, stdout, options.pad);
     if (!options.record.empty()) {
         setenv("QUIBBO_RECORD", options.record.c_str(), 1);
         if (!compat::seams::StartRecording(&options.seed))
@@ -203,7 +208,17 @@ int main(int argc, char** argv) {
     // A recording gives the game back what it read, pass by pass, on the recorded clock.
     if (script.recording)
         compat::seams::StartPlayback(script.clock);
-    replay.GameEnded(RunGame([&replay] { replay.OnPeek(); }));
+    // A script's run recorded as the game records a player's, to be played back the same.
+    const bool recorded = !script.recording && !options.record.empty();
+    if (recorded) {
+        setenv("QUIBBO_RECORD", options.record.c_str(), 1);
+        if (!compat::seams::StartRecording(&script.seed))
+            return kBadScript;
+    }
+    const int exitCode = RunGame([&replay] { replay.OnPeek(); });
+    if (recorded)
+        compat::seams::FinishRecording(exitCode);
+    replay.GameEnded(exitCode);
     compat::seams::StopPlayback();
     return replay.Result();
 }
