@@ -359,11 +359,9 @@ void Screen::Present(const PixelSurface& frame, bool pace) {
     if (window_ && frame.width == width_ && frame.height == height_ &&
         frame.bitsPerPixel == bitsPerPixel_ && !frame.pixels.empty()) {
         bool shown = false;
-        if (!seen)
-            shown = false;
-        else if (renderer_ && texture_)
+        if (seen && renderer_ && texture_)
             shown = PresentThroughRenderer(frame);
-        else if (windowSurface_)
+        else if (seen && windowSurface_)
             shown = PresentIntoWindowSurface(frame);
         if (!shown) {
             // The seams still see the frame; the window gets all of the next one.
