@@ -201,7 +201,9 @@ HRESULT Surface::Flip(LPDIRECTDRAWSURFACE7 targetOverride, DWORD flags) {
     Settle();
     backBuffer_->Settle();
     std::swap(pixels_.pixels, backBuffer_->pixels_.pixels);
-    owner_->GetScreen().Present(pixels_, !(flags & DDFLIP_NOVSYNC));
+    std::swap(missing_, backBuffer_->missing_);
+    filledSinceFlip_ = backBuffer_->filledSinceFlip_ = false;
+    owner_->GetScreen().Present(pixels_, !(flags & DDFLIP_NOVSYNC), !missing_);
     return DD_OK;
 }
 
