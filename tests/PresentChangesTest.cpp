@@ -152,6 +152,18 @@ TEST_F(ScreenPresentsChanges, DrawingNobodySeesIsLeftOutAndNeverShown) {
     RECT dot{20, 20, 22, 22};
     ASSERT_EQ(DD_OK, Fill(back, 0x001F, &dot));
     EXPECT_EQ(0x001Fu, Pixel(back, 20, 20));
+    // Filled whole, a pixel set through GDI still reads back as set (how the game matches a
+    // colour to the surface's raw values).
+    ASSERT_EQ(DD_OK, Fill(back, 0x1234));
+    HDC dc = nullptr;
+    ASSERT_EQ(DD_OK, back->GetDC(&dc));
+    SetPixel(dc, 0, 0, RGB(255, 0, 0));
+    ASSERT_EQ(DD_OK, back->ReleaseDC(dc));
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof desc;
+    ASSERT_EQ(DD_OK, back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
+    EXPECT_EQ(0xF800u, *static_cast<const uint16_t*>(desc.lpSurface));
+    ASSERT_EQ(DD_OK, back->Unlock(nullptr));
 
     compat::seams::HideWindow(window, false);
     frame(0x4321, 0x07E0); // drawn whole, but the present before found nobody looking

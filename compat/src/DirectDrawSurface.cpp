@@ -3,6 +3,7 @@
 #include "DeviceContext.h"
 #include "DirectDrawObjects.h"
 #include "Failures.h"
+#include "GdiObjects.h"
 
 #include <cstring>
 #include <new>
@@ -219,10 +220,19 @@ HRESULT Surface::GetDC(HDC* dc) {
         return DDERR_DCALREADYCREATED;
     if (locked_)
         return DDERR_SURFACEBUSY;
+    const bool leaveOut = LeavesOutDrawing();
+    if (leaveOut) {
+        // Nobody will see this frame: the fill owed and the text are left out with the blits,
+        // and the pixels GDI sets land on the pixels as they are (and read back as set).
+        fillOwed_ = false;
+        missing_ = true;
+    }
     Settle();
     HDC made = OpenDeviceContext(&pixels_);
     if (!made)
         return DDERR_CANTCREATEDC;
+    if (leaveOut)
+        FindDeviceContext(made)->leavesOutText = true;
     dc_ = made;
     *dc = made;
     return DD_OK;
