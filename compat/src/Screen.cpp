@@ -336,6 +336,7 @@ void Screen::Hide() {
     windowSurface_ = false;
     picture_ = WindowPicture{};
     visibility_.Release();
+    nobodySees_ = false; // frames are drawn whole again until a present finds otherwise
     if (window_)
         SDL_DelEventWatch(&Screen::WatchWindowEvents, this);
     if (window_ && window_->presenter == this)
