@@ -3,7 +3,6 @@
 #include "DeviceContext.h"
 #include "DirectDrawObjects.h"
 #include "Failures.h"
-#include "GdiObjects.h"
 
 #include <cstring>
 #include <new>
@@ -228,11 +227,9 @@ HRESULT Surface::GetDC(HDC* dc) {
         missing_ = true;
     }
     Settle();
-    HDC made = OpenDeviceContext(&pixels_);
+    HDC made = OpenDeviceContext(&pixels_, leaveOut);
     if (!made)
         return DDERR_CANTCREATEDC;
-    if (leaveOut)
-        FindDeviceContext(made)->leavesOutText = true;
     dc_ = made;
     *dc = made;
     return DD_OK;
