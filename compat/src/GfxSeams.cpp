@@ -184,6 +184,12 @@ void ResizeWindow(HWND handle, int width, int height) {
         SDL_SetWindowSize(window->sdlWindow, width, height);
 }
 
+void HideWindow(HWND handle, bool hidden) {
+    const Window* window = WindowFromHandle(handle);
+    if (window && window->sdlWindow)
+        (hidden ? SDL_HideWindow : SDL_ShowWindow)(window->sdlWindow);
+}
+
 struct ProbeWindowPixels::State {
     int bits = 0;
     std::vector<uint8_t> bytes;

@@ -19,6 +19,7 @@ namespace compat {
 namespace {
 
 PixelSurface lastFrame;
+bool lastFrameWhole = true;
 uint64_t frameCount = 0;
 int64_t presentingNanoseconds = 0; // of the presenting thread's processor time, pacing left out
 
@@ -335,6 +336,7 @@ void Screen::Hide() {
     windowSurface_ = false;
     picture_ = WindowPicture{};
     visibility_.Release();
+    nobodySees_ = false; // frames are drawn whole again until a present finds otherwise
     if (window_)
         SDL_DelEventWatch(&Screen::WatchWindowEvents, this);
     if (window_ && window_->presenter == this)
@@ -347,30 +349,39 @@ void Screen::WindowGone() {
     Hide();
 }
 
-void Screen::Present(const PixelSurface& frame, bool pace) {
+void Screen::Present(const PixelSurface& frame, bool pace, bool drawnWhole) {
     const DWORD started = RunningTicks();
-    const int64_t presentStart = ThreadNanoseconds();
     // Nobody sees a minimised, hidden or wholly covered window: no drawing, only the pacing.
     const bool seen =
         window_ &&
         !(SDL_GetWindowFlags(window_->sdlWindow) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) &&
         !visibility_.FullyCovered();
-    NoteFrameTime(seen);
+    nobodySees_ = window_ && !seen;
+    // The processor time of what is shown; reading the thread's clock is a system call, which
+    // a frame nobody sees does without.
+    const int64_t presentStart = seen ? ThreadNanoseconds() : 0;
+    NoteFrameTime(seen && drawnWhole);
     if (window_ && frame.width == width_ && frame.height == height_ &&
         frame.bitsPerPixel == bitsPerPixel_ && !frame.pixels.empty()) {
         bool shown = false;
-        if (seen && renderer_ && texture_)
+        if (seen && drawnWhole && renderer_ && texture_)
             shown = PresentThroughRenderer(frame);
-        else if (seen && windowSurface_)
+        else if (seen && drawnWhole && windowSurface_)
             shown = PresentIntoWindowSurface(frame);
-        if (!shown) {
-            // The seams still see the frame; the window gets all of the next one.
-            TakeFrameChanges(frame);
-            RedrawWhole();
+        if (!shown && drawnWhole) {
+            // The seams and the recorder still see the frame: the last one shown is brought up
+            // to it by what it changes (a few rows a frame in play), not copied whole.
+            TakeChanges(frame, lastFrame, lastScreen != this, &changes_);
+            lastScreen = this;
         }
+        // The window gets all of the next frame it shows.
+        if (!shown)
+            RedrawWhole();
+        lastFrameWhole = drawnWhole;
         ++frameCount;
     }
-    presentingNanoseconds += ThreadNanoseconds() - presentStart;
+    if (seen)
+        presentingNanoseconds += ThreadNanoseconds() - presentStart;
     if (pace)
         pacer_.AfterPresent(started, RunningTicks());
 }
@@ -514,6 +525,10 @@ const PixelSurface& LastPresentedFrame() {
     return lastFrame;
 }
 
+bool LastFrameDrawnWhole() {
+    return lastFrameWhole;
+}
+
 uint64_t PresentedFrameCount() {
     return frameCount;
 }
@@ -524,6 +539,7 @@ double PresentingSeconds() {
 
 void ForgetPresentedFrames() {
     lastFrame = PixelSurface{};
+    lastFrameWhole = true;
     frameCount = 0;
     presentingNanoseconds = 0;
 }
