@@ -16,25 +16,36 @@ rm -f window.txt
 
 fail() { echo "FAIL: $*"; exit 1; }
 size() { xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}'; }
+# Waits (at most $2 tenths of a second) until the command $1 succeeds; a loaded machine
+# running the sanitizer build may take seconds where an idle one takes a frame.
+wait_until() {
+    for _ in $(seq "$2"); do
+        eval "$1" && return 0
+        sleep 0.1
+    done
+    return 1
+}
 start() {
     QUIBBO_FRAME_TIMES="$work/times.txt" ./quibbo >/dev/null 2>&1 &
     pid=$!
-    wait_for_window 50
-    sleep 1.5
+    wait_for_window 300
+    wait_until '[ "$(states)" -gt 0 ]' 300 || fail "no state lines in logs/GameLog.txt"
+    sleep 1
 }
 pixel() { convert "$1" -format "%[pixel:p{$2,$3}]" info:; }
 states() { grep -c "State set:" logs/GameLog.txt 2>/dev/null || true; }
 # Alt+Enter, and no state line more than before it.
 toggle() {
     before=$(states)
+    was=$(size "$win")
     xdotool key alt+Return
-    sleep 1
+    wait_until '[ "$(size "$win")" != "$was" ]' 100 || fail "Alt+Enter left the window at $was"
+    sleep 0.5
     [ "$(states)" = "$before" ] || fail "Alt+Enter changed the game's state: $(grep "State set:" logs/GameLog.txt | tail -n +$((before + 1)))"
 }
 
 start
 [ "$(size "$win")" = 1920x1080 ] || fail "not full screen at start: $(size "$win")"
-[ "$(states)" -gt 0 ] || fail "no state lines in logs/GameLog.txt"
 toggle
 [ "$(size "$win")" = 1280x960 ] || fail "window is $(size "$win"), not 1280x960"
 xwininfo -id "$win" -wm >/dev/null
@@ -43,6 +54,7 @@ xprop -id "$win" _NET_WM_ICON | grep -q "=" || fail "no icon"
 xwininfo -id "$win" | grep -q "Override Redirect State: no" || fail "override-redirect"
 
 xdotool windowsize "$win" 1000 500
+wait_until '[ "$(size "$win")" = 1000x500 ]' 100 || fail "the window was not resized"
 sleep 1
 import -window "$win" "$work/resized.png"
 # 500 high: a 667-wide picture in the middle, bars of about 166 at each side.
