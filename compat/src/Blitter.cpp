@@ -5,7 +5,16 @@
 #include <cstring>
 #include <vector>
 
-#if defined(__x86_64__) || defined(__i386__)
+// QUIBBO_MULTIVERSION (compat/CMakeLists.txt) says whether the compiler and the loader build
+// and pick a function's AVX2 clone at load time; where they cannot (WebAssembly, a C library
+// without ifuncs) every loop is built once, for the target's own vector width.
+#if QUIBBO_MULTIVERSION
+#define QUIBBO_CLONED __attribute__((target_clones("avx2", "default")))
+#else
+#define QUIBBO_CLONED
+#endif
+
+#if QUIBBO_MULTIVERSION && (defined(__x86_64__) || defined(__i386__))
 #include <immintrin.h>
 #endif
 
@@ -23,13 +32,13 @@ inline void KeyedRowLoop(Pixel* __restrict d, const Pixel* __restrict s, int n, 
     }
 }
 
-__attribute__((target_clones("avx2", "default"))) void
-KeyedRow16(uint16_t* __restrict d, const uint16_t* __restrict s, int n, uint16_t key) {
+QUIBBO_CLONED void KeyedRow16(uint16_t* __restrict d, const uint16_t* __restrict s, int n,
+                              uint16_t key) {
     KeyedRowLoop(d, s, n, key);
 }
 
-__attribute__((target_clones("avx2", "default"))) void
-KeyedRow32(uint32_t* __restrict d, const uint32_t* __restrict s, int n, uint32_t key) {
+QUIBBO_CLONED void KeyedRow32(uint32_t* __restrict d, const uint32_t* __restrict s, int n,
+                              uint32_t key) {
     KeyedRowLoop(d, s, n, key);
 }
 
@@ -42,17 +51,13 @@ inline void KeyedRectLoop(uint8_t* d, ptrdiff_t dPitch, const uint8_t* s, ptrdif
         KeyedRowLoop(reinterpret_cast<Pixel*>(d), reinterpret_cast<const Pixel*>(s), n, key);
 }
 
-__attribute__((target_clones("avx2", "default"))) void KeyedRect16(uint8_t* d, ptrdiff_t dPitch,
-                                                                   const uint8_t* s,
-                                                                   ptrdiff_t sPitch, int n,
-                                                                   int rows, uint16_t key) {
+QUIBBO_CLONED void KeyedRect16(uint8_t* d, ptrdiff_t dPitch, const uint8_t* s, ptrdiff_t sPitch,
+                               int n, int rows, uint16_t key) {
     KeyedRectLoop<uint16_t>(d, dPitch, s, sPitch, n, rows, key);
 }
 
-__attribute__((target_clones("avx2", "default"))) void KeyedRect32(uint8_t* d, ptrdiff_t dPitch,
-                                                                   const uint8_t* s,
-                                                                   ptrdiff_t sPitch, int n,
-                                                                   int rows, uint32_t key) {
+QUIBBO_CLONED void KeyedRect32(uint8_t* d, ptrdiff_t dPitch, const uint8_t* s, ptrdiff_t sPitch,
+                               int n, int rows, uint32_t key) {
     KeyedRectLoop<uint32_t>(d, dPitch, s, sPitch, n, rows, key);
 }
 
@@ -196,8 +201,8 @@ struct NarrowXrgb8888 {
 // A row of RGB565 pixels widened to XRGB8888 as WidenRgb565 does, written so that it vectorises
 // (with AVX2 where the processor has it): the usual conversion, the 16-bit game on a 32-bit
 // screen.
-__attribute__((target_clones("avx2", "default"))) void
-WidenRow(uint32_t* __restrict out, const uint16_t* __restrict in, int n, uint32_t alpha) {
+QUIBBO_CLONED void WidenRow(uint32_t* __restrict out, const uint16_t* __restrict in, int n,
+                            uint32_t alpha) {
     for (int i = 0; i < n; ++i) {
         const uint32_t p = in[i];
         const uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
@@ -222,7 +227,7 @@ void GatherRow(Pixel* __restrict out, const Pixel* __restrict line,
         out[k] = line[columns[k]];
 }
 
-#if defined(__x86_64__) || defined(__i386__)
+#if QUIBBO_MULTIVERSION && (defined(__x86_64__) || defined(__i386__))
 // Eight screen pixels a step with the processor's gather.
 __attribute__((target("avx2"))) void GatherRowAvx2(uint32_t* out, const uint32_t* line,
                                                    const int32_t* columns, int n) {

@@ -9,9 +9,6 @@
 #include <new>
 #include <string_view>
 
-static_assert(sizeof(WAVEFORMATEX) == 18, "a WAVEFORMATEX is stored packed in 18 bytes");
-static_assert(sizeof(DSBUFFERDESC) == 40, "the 64-bit SDK's DSBUFFERDESC is 40 bytes");
-
 namespace {
 
 using compat::TakeForcedFailure;
