@@ -6,11 +6,11 @@
 // the program (ContentFolder.h). A closed terminal (SIGHUP) ends it as SIGTERM does, and its
 // window destroyed by another program as a close by the window manager does.
 #include "ContentFolder.h"
-#include "HangUp.h"
-#include "Icon.h"
-#include "Recorder.h"
+#include "sdl/HangUp.h"
+#include "window/Icon.h"
+#include "record/Recorder.h"
 #include "Screen.h"
-#include "X11Watch.h"
+#include "sdl/X11Watch.h"
 
 #include <windows.h>
 
