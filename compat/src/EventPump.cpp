@@ -1,6 +1,7 @@
 // SDL's events as window messages: keys, the pointer and the left button, close commands;
 // game controllers as keys and the pointer (Pad.cpp).
 #include "KeyCodes.h"
+#include "sdl/SdlKeys.h"
 #include "MessageQueue.h"
 #include "Pad.h"
 #include "Window.h"

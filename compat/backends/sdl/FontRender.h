@@ -1,9 +1,9 @@
-// Inside the platform layer: fonts opened with SDL_ttf and text rendered to coverage masks.
+// The SDL backend: fonts opened with SDL_ttf and text rendered to coverage masks.
 #pragma once
 
-#include <cstdint>
+#include "platform/Text.h"
+
 #include <string>
-#include <vector>
 
 typedef struct _TTF_Font TTF_Font;
 
@@ -18,15 +18,7 @@ TTF_Font* OpenFont(const std::string& file, long faceIndex, int emPixels, int st
 // `cellHeight` pixels; 0 when the file cannot be opened.
 int EmForCellHeight(const std::string& file, long faceIndex, int cellHeight, int style);
 
-// Rendered text: one coverage byte per pixel (0 none, 255 full), rows top first. `left` is
-// where the mask starts relative to the pen's start (negative when the first glyph reaches
-// back past it); row 0 is the top of the text cell.
-struct TextMask {
-    int left = 0;
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> coverage;
-};
+using platform::TextMask;
 
 // Renders UTF-8 text, anti-aliased or with hard edges. Recent results are kept, so text that
 // stays the same from frame to frame is rendered once. Null for empty text or on failure.

@@ -3,13 +3,12 @@
 #pragma once
 
 #include "pixels/PixelSurface.h"
+#include "platform/Text.h"
 
 #include <windows.h>
 
 #include <memory>
 #include <string>
-
-typedef struct _TTF_Font TTF_Font;
 
 namespace compat {
 
@@ -45,13 +44,10 @@ struct GdiFont : GdiObject {
     bool underline = false;
     bool strikeOut = false;
     bool antialiased = true;
-    // The face, once resolved: the font file, its size in pixels per em and the SDL_ttf style
-    // bits (bold here means synthetic emboldening of a face without a bold weight).
-    std::string file;
-    long faceIndex = 0;
-    int emPixels = 0;
-    int style = 0;
-    TTF_Font* ttf = nullptr; // owned by the font cache, open for the whole run
+    // The face, once resolved (the backend's, open for the whole run), the font file it came
+    // from, its size in pixels per em and its line height; a face without a bold weight of its
+    // own is emboldened by the renderer.
+    platform::OpenedFont face;
 };
 
 struct GdiRegion : GdiObject {

@@ -2,10 +2,9 @@
 #include "compat/Seams.h"
 
 #include "gdi/DeviceContext.h"
-#include "sdl/FontMatch.h"
 #include "gdi/GdiObjects.h"
 
-#include <SDL_ttf.h>
+#include "platform/Text.h"
 
 #include <map>
 #include <memory>
@@ -20,7 +19,7 @@ std::map<HDC, std::unique_ptr<PixelSurface>>& PixelContexts() {
             for (auto& entry : PixelContexts())
                 CloseDeviceContext(entry.first);
             PixelContexts().clear();
-            ShowAllFontFamilies();
+            platform::ShowAllFontFamilies();
         });
         return std::map<HDC, std::unique_ptr<PixelSurface>>();
     }();
@@ -102,15 +101,15 @@ bool DescribeFont(HFONT font, FontFace* face) {
     const GdiFont* found = FindFont(font);
     if (!found)
         return false;
-    face->file = found->file;
-    face->emPixels = found->emPixels;
-    face->syntheticBold = (found->style & TTF_STYLE_BOLD) != 0;
+    face->file = found->face.file;
+    face->emPixels = found->face.emPixels;
+    face->syntheticBold = found->face.syntheticBold;
     return true;
 }
 
 void HideFontFamily(std::string_view family) {
     PixelContexts(); // makes sure the reset hook that shows the family again is in place
-    compat::HideFontFamily(family);
+    platform::HideFontFamily(family);
 }
 
 } // namespace compat::seams

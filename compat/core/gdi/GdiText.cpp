@@ -1,13 +1,10 @@
-// GDI fonts and text: CreateFontA, TextOutA and GetTextExtentPoint32A on SDL_ttf.
+// GDI fonts and text: CreateFontA, TextOutA and GetTextExtentPoint32A on the backend's text
+// rasteriser.
 #include "gdi/DeviceContext.h"
 #include "seams/Failures.h"
-#include "sdl/FontMatch.h"
-#include "sdl/FontRender.h"
 #include "gdi/GdiObjects.h"
 #include "record/Recorder.h"
 #include "TextBlend.h"
-
-#include <SDL_ttf.h>
 
 #include <algorithm>
 #include <climits>
@@ -25,38 +22,22 @@ constexpr int kMaxEmPixels = 2048;
 
 // Finds and opens the face for a font's request.
 bool Resolve(GdiFont* font) {
-    if (font->ttf)
+    if (font->face.font)
         return true;
-    FontMatch match;
-    if (!MatchFont(font->faceName, font->weight, font->italic, &match))
-        return false;
-    int style = TTF_STYLE_NORMAL;
-    // Faces without the weight or slant asked for are emboldened or slanted by the renderer.
-    if (font->weight >= FW_SEMIBOLD && !match.bold)
-        style |= TTF_STYLE_BOLD;
-    if (font->italic && !match.italic)
-        style |= TTF_STYLE_ITALIC;
-    if (font->underline)
-        style |= TTF_STYLE_UNDERLINE;
-    if (font->strikeOut)
-        style |= TTF_STYLE_STRIKETHROUGH;
+    platform::FontRequest request;
+    request.face = font->faceName;
+    request.weight = font->weight;
+    request.italic = font->italic;
+    request.underline = font->underline;
+    request.strikeOut = font->strikeOut;
     // Negative heights give the em, positive ones the whole cell, as in GDI.
-    int em = 0;
     if (font->height < 0)
-        em = static_cast<int>(std::min<int64_t>(-int64_t{font->height}, kMaxEmPixels));
+        request.emPixels =
+            static_cast<int>(std::min<int64_t>(-int64_t{font->height}, kMaxEmPixels));
     else
-        em = EmForCellHeight(
-            match.file, match.faceIndex,
-            font->height ? std::min(font->height, kMaxEmPixels) : kDefaultCellHeight, style);
-    TTF_Font* ttf = OpenFont(match.file, match.faceIndex, em, style);
-    if (!ttf)
-        return false;
-    font->file = match.file;
-    font->faceIndex = match.faceIndex;
-    font->emPixels = em;
-    font->style = style;
-    font->ttf = ttf;
-    return true;
+        request.cellHeight =
+            font->height ? std::min(font->height, kMaxEmPixels) : kDefaultCellHeight;
+    return platform::OpenFont(request, &font->face);
 }
 
 // Windows-1252 bytes to UTF-8, up to the first zero byte. 0x80-0x9F hold typographic marks;
@@ -132,7 +113,7 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
     TextDrawn(text);
     if (text.empty())
         return TRUE;
-    const TextMask* mask = RenderText(font->ttf, font->antialiased, text);
+    const platform::TextMask* mask = platform::RenderText(font->face.font, font->antialiased, text);
     if (!mask)
         return FALSE;
     const int left =
@@ -140,7 +121,7 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
     if (dc->backgroundMode == OPAQUE)
         FillBox(*pixels, left, y, mask->width, mask->height, dc->backgroundColor);
     // What the mask shows: the text in this font, drawn this way.
-    std::string shown(reinterpret_cast<const char*>(&font->ttf), sizeof font->ttf);
+    std::string shown(reinterpret_cast<const char*>(&font->face.font), sizeof font->face.font);
     shown += font->antialiased ? 'a' : 's';
     shown += text;
     BlendText(*pixels, *mask, left, y, dc->textColor, shown);
@@ -157,9 +138,9 @@ BOOL WINAPI GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl)
         return FALSE;
     int width = 0;
     const std::string text = Utf8FromAnsi(lpString, c);
-    if (!text.empty() && !MeasureText(font->ttf, text, &width))
+    if (!text.empty() && !platform::MeasureText(font->face.font, text, &width))
         return FALSE;
     psizl->cx = width;
-    psizl->cy = TTF_FontHeight(font->ttf);
+    psizl->cy = font->face.lineHeight;
     return TRUE;
 }

@@ -2,13 +2,12 @@
 #include "time/Ticks.h"
 #include "compat/Seams.h"
 
+#include "platform/Clock.h"
+
 #include <mmsystem.h>
 
 #include <atomic>
-#include <chrono>
-#include <ctime>
 #include <mutex>
-#include <thread>
 
 namespace {
 
@@ -23,9 +22,8 @@ bool systemTimeSet = false;
 SYSTEMTIME setSystemTime{};
 
 DWORD RealTicks() {
-    using namespace std::chrono;
     // The count wraps at 2^32 like the real one: only differences are meaningful.
-    auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    const int64_t ms = platform::SteadyMicroseconds() / 1000;
     return static_cast<DWORD>(static_cast<uint64_t>(ms));
 }
 
@@ -91,7 +89,7 @@ void WINAPI Sleep(DWORD milliseconds) {
         setTicks += milliseconds;
         return;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    platform::SleepMilliseconds(milliseconds);
 }
 
 void WINAPI GetSystemTime(LPSYSTEMTIME systemTime) {
@@ -104,18 +102,13 @@ void WINAPI GetSystemTime(LPSYSTEMTIME systemTime) {
             return;
         }
     }
-    using namespace std::chrono;
-    auto now = system_clock::now();
-    std::time_t seconds = system_clock::to_time_t(now);
-    auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
-    std::tm utc{};
-    gmtime_r(&seconds, &utc);
-    systemTime->wYear = static_cast<WORD>(utc.tm_year + 1900);
-    systemTime->wMonth = static_cast<WORD>(utc.tm_mon + 1);
-    systemTime->wDayOfWeek = static_cast<WORD>(utc.tm_wday);
-    systemTime->wDay = static_cast<WORD>(utc.tm_mday);
-    systemTime->wHour = static_cast<WORD>(utc.tm_hour);
-    systemTime->wMinute = static_cast<WORD>(utc.tm_min);
-    systemTime->wSecond = static_cast<WORD>(utc.tm_sec);
-    systemTime->wMilliseconds = static_cast<WORD>(ms);
+    const platform::UtcTime utc = platform::TimeOfDay();
+    systemTime->wYear = static_cast<WORD>(utc.year);
+    systemTime->wMonth = static_cast<WORD>(utc.month);
+    systemTime->wDayOfWeek = static_cast<WORD>(utc.dayOfWeek);
+    systemTime->wDay = static_cast<WORD>(utc.day);
+    systemTime->wHour = static_cast<WORD>(utc.hour);
+    systemTime->wMinute = static_cast<WORD>(utc.minute);
+    systemTime->wSecond = static_cast<WORD>(utc.second);
+    systemTime->wMilliseconds = static_cast<WORD>(utc.milliseconds);
 }
