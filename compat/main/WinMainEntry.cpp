@@ -6,11 +6,11 @@
 // the program (ContentFolder.h). A closed terminal (SIGHUP) ends it as SIGTERM does, and its
 // window destroyed by another program as a close by the window manager does.
 #include "ContentFolder.h"
-#include "sdl/HangUp.h"
 #include "window/Icon.h"
 #include "record/Recorder.h"
 #include "Screen.h"
-#include "sdl/X11Watch.h"
+
+#include "platform/Display.h"
 
 #include <windows.h>
 
@@ -19,8 +19,7 @@
 int main(int argc, char** argv) {
     if (!compat::StartVideo() || !compat::EnterContentFolder())
         return 1;
-    compat::EndOnHangUp();
-    compat::EndOnWindowDestroyed();
+    platform::WatchForOutsideEnd();
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {
         if (i > 1)

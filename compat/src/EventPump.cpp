@@ -5,6 +5,7 @@
 #include "MessageQueue.h"
 #include "Pad.h"
 #include "Window.h"
+#include "sdl/SdlWindow.h"
 #include "compat/Seams.h"
 
 #include <SDL.h>

@@ -8,6 +8,7 @@
 #include "PixelSurface.h"
 #include "Screen.h"
 #include "Window.h"
+#include "sdl/SdlWindow.h"
 #include "compat/Seams.h"
 
 #include <SDL.h>
@@ -240,14 +241,14 @@ void Push(double* dx, double* dy) {
 void WarpShownPointer(HWND handle, POINT point, int modeWidth, int modeHeight) {
     Window* window = WindowFromHandle(handle);
     const char* driver = SDL_GetCurrentVideoDriver();
-    if (!window || !window->sdlWindow || !driver || std::strcmp(driver, "dummy") == 0 ||
+    if (!window || !SdlWindowOf(window) || !driver || std::strcmp(driver, "dummy") == 0 ||
         std::strcmp(driver, "offscreen") == 0)
         return;
     int width = 0, height = 0;
-    SDL_GetWindowSize(window->sdlWindow, &width, &height);
+    SDL_GetWindowSize(SdlWindowOf(window), &width, &height);
     const Letterbox box = FitMode(width, height, modeWidth, modeHeight);
     SDL_WarpMouseInWindow(
-        window->sdlWindow,
+        SdlWindowOf(window),
         box.x + static_cast<int>((2 * point.x + 1) * int64_t{box.width} / (2 * modeWidth)),
         box.y + static_cast<int>((2 * point.y + 1) * int64_t{box.height} / (2 * modeHeight)));
 }

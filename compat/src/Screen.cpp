@@ -4,6 +4,7 @@
 #include "DisplayChoice.h"
 #include "GpuProbe.h"
 #include "Ticks.h"
+#include "sdl/SdlWindow.h"
 
 #include <SDL.h>
 #include <mmsystem.h>
@@ -150,7 +151,7 @@ bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
         Hide();
 
     const bool windowed = WindowedWanted();
-    if (!window->sdlWindow) {
+    if (!SdlWindowOf(window)) {
         Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
         int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, w = 0, h = 0;
         if (windowed) {
@@ -168,25 +169,25 @@ bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
     } else if (windowed) {
         int w = 0, h = 0;
         if (width_ > 0 && height_ > 0 &&
-            !(SDL_GetWindowFlags(window->sdlWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP)) {
+            !(SDL_GetWindowFlags(SdlWindowOf(window)) & SDL_WINDOW_FULLSCREEN_DESKTOP)) {
             // Another mode keeps the window's multiple of the mode, as far as the desktop allows.
             int desktopWidth = 0, desktopHeight = 0;
             DesktopSize(&desktopWidth, &desktopHeight);
             int nowWidth = 0, nowHeight = 0;
-            SDL_GetWindowSize(window->sdlWindow, &nowWidth, &nowHeight);
+            SDL_GetWindowSize(SdlWindowOf(window), &nowWidth, &nowHeight);
             WindowSizeFor(width, height, desktopWidth, desktopHeight,
                           static_cast<double>(nowHeight) / height_, &w, &h);
         } else {
             FirstWindowSize(width, height, &w, &h);
         }
-        ShowAsWindow(window->sdlWindow, w, h);
+        ShowAsWindow(SdlWindowOf(window), w, h);
     } else {
-        ShowFullScreen(window->sdlWindow);
+        ShowFullScreen(SdlWindowOf(window));
     }
     if (window_ != window)
         SDL_AddEventWatch(&Screen::WatchWindowEvents, this);
     window_ = window;
-    visibility_.Watch(window->sdlWindow);
+    visibility_.Watch(SdlWindowOf(window));
     window->presenter = this;
 
     const bool modeChanged = width != width_ || height != height_ || bitsPerPixel != bitsPerPixel_;
@@ -200,7 +201,7 @@ bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
     }
 
     SDL_DisplayMode mode{};
-    const int display = SDL_GetWindowDisplayIndex(window->sdlWindow);
+    const int display = SDL_GetWindowDisplayIndex(SdlWindowOf(window));
     pacer_.SetRate(
         SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 ? mode.refresh_rate : 0);
     pacer_.Restart();
@@ -210,9 +211,9 @@ bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
         SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
         SDL_RenderClear(renderer_);
         SDL_RenderPresent(renderer_);
-    } else if (SDL_Surface* surface = SDL_GetWindowSurface(window->sdlWindow)) {
+    } else if (SDL_Surface* surface = SDL_GetWindowSurface(SdlWindowOf(window))) {
         SDL_FillRect(surface, nullptr, 0);
-        SDL_UpdateWindowSurface(window->sdlWindow);
+        SDL_UpdateWindowSurface(SdlWindowOf(window));
     }
     RedrawWhole();
     return true;
@@ -253,20 +254,20 @@ void Screen::ShowFullScreen(SDL_Window* window) {
 }
 
 void Screen::SwitchFullScreen() {
-    if (!window_ || !window_->sdlWindow)
+    if (!window_ || !SdlWindowOf(window_))
         return;
     DisplayChoice& choice = CurrentDisplayChoice();
     const bool toWindow = !WindowedWanted();
     if (!toWindow)
-        SDL_GetWindowSize(window_->sdlWindow, &choice.width, &choice.height);
+        SDL_GetWindowSize(SdlWindowOf(window_), &choice.width, &choice.height);
     switchedByPlayer = true;
     choice.windowed = toWindow;
     if (toWindow) {
         int w = 0, h = 0;
         FirstWindowSize(width_, height_, &w, &h);
-        ShowAsWindow(window_->sdlWindow, w, h);
+        ShowAsWindow(SdlWindowOf(window_), w, h);
     } else {
-        ShowFullScreen(window_->sdlWindow);
+        ShowFullScreen(SdlWindowOf(window_));
     }
     SaveDisplayChoice();
     choiceUnsaved = false;
@@ -292,7 +293,7 @@ bool Screen::MakePresenter() {
     // headless drivers have no display to wait for: pacing stays with the pacer (and so with
     // a test's set clock).
     const Uint32 vsync = HeadlessVideo() ? 0 : SDL_RENDERER_PRESENTVSYNC;
-    SDL_Window* window = window_->sdlWindow;
+    SDL_Window* window = SdlWindowOf(window_);
     if (SDL_GetHint(SDL_HINT_RENDER_DRIVER)) {
         renderer_ = SDL_CreateRenderer(window, -1, vsync); // the user's choice
     } else {
@@ -353,7 +354,7 @@ void Screen::Present(const PixelSurface& frame, bool pace) {
     // Nobody sees a minimised, hidden or wholly covered window: no drawing, only the pacing.
     const bool seen =
         window_ &&
-        !(SDL_GetWindowFlags(window_->sdlWindow) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) &&
+        !(SDL_GetWindowFlags(SdlWindowOf(window_)) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) &&
         !visibility_.FullyCovered();
     NoteFrameTime(seen);
     if (window_ && frame.width == width_ && frame.height == height_ &&
@@ -414,7 +415,7 @@ bool Screen::PresentThroughRenderer(const PixelSurface& frame) {
 }
 
 bool Screen::PresentIntoWindowSurface(const PixelSurface& frame) {
-    SDL_Surface* surface = SDL_GetWindowSurface(window_->sdlWindow);
+    SDL_Surface* surface = SDL_GetWindowSurface(SdlWindowOf(window_));
     uint32_t alpha = 0;
     const int bits = surface ? ScreenBits(surface->format->format, &alpha) : 0;
     if (!bits || (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0))
@@ -437,14 +438,15 @@ bool Screen::PresentIntoWindowSurface(const PixelSurface& frame) {
     for (const BlitRect& area : drawn)
         rects.push_back(SDL_Rect{static_cast<int>(area.left), static_cast<int>(area.top),
                                  static_cast<int>(area.Width()), static_cast<int>(area.Height())});
-    SDL_UpdateWindowSurfaceRects(window_->sdlWindow, rects.data(), static_cast<int>(rects.size()));
+    SDL_UpdateWindowSurfaceRects(SdlWindowOf(window_), rects.data(),
+                                 static_cast<int>(rects.size()));
     return true;
 }
 
 int Screen::WatchWindowEvents(void* screen, SDL_Event* event) {
     auto* self = static_cast<Screen*>(screen);
-    if (event->type != SDL_WINDOWEVENT || !self->window_ || !self->window_->sdlWindow ||
-        event->window.windowID != SDL_GetWindowID(self->window_->sdlWindow))
+    if (event->type != SDL_WINDOWEVENT || !self->window_ || !SdlWindowOf(self->window_) ||
+        event->window.windowID != SDL_GetWindowID(SdlWindowOf(self->window_)))
         return 0;
     switch (event->window.event) {
     case SDL_WINDOWEVENT_SHOWN:
@@ -454,10 +456,10 @@ int Screen::WatchWindowEvents(void* screen, SDL_Event* event) {
         // The window system may have lost what the window showed.
         self->RedrawWhole();
         if (event->window.event == SDL_WINDOWEVENT_SIZE_CHANGED && WindowedWanted() &&
-            !(SDL_GetWindowFlags(self->window_->sdlWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP)) {
+            !(SDL_GetWindowFlags(SdlWindowOf(self->window_)) & SDL_WINDOW_FULLSCREEN_DESKTOP)) {
             // The size the player gives the window is kept for the next start.
             DisplayChoice& choice = CurrentDisplayChoice();
-            SDL_GetWindowSize(self->window_->sdlWindow, &choice.width, &choice.height);
+            SDL_GetWindowSize(SdlWindowOf(self->window_), &choice.width, &choice.height);
             choiceUnsaved = switchedByPlayer || choice.windowed;
         }
         break;
@@ -468,17 +470,17 @@ int Screen::WatchWindowEvents(void* screen, SDL_Event* event) {
 }
 
 POINT Screen::ModePixelFromWindow(int x, int y) const {
-    if (!window_ || !window_->sdlWindow)
+    if (!window_ || !SdlWindowOf(window_))
         return POINT{x, y};
     // Mouse positions come in window coordinates, which may differ from the renderer's
     // output pixels on high-density displays; the bars scale alike in both.
     int windowWidth = 0, windowHeight = 0;
-    SDL_GetWindowSize(window_->sdlWindow, &windowWidth, &windowHeight);
+    SDL_GetWindowSize(SdlWindowOf(window_), &windowWidth, &windowHeight);
     return ModePixelAt(FitMode(windowWidth, windowHeight, width_, height_), width_, height_, x, y);
 }
 
 bool Screen::WindowColor(int x, int y, COLORREF* color) const {
-    SDL_Surface* surface = windowSurface_ ? SDL_GetWindowSurface(window_->sdlWindow) : nullptr;
+    SDL_Surface* surface = windowSurface_ ? SDL_GetWindowSurface(SdlWindowOf(window_)) : nullptr;
     uint32_t alpha = 0;
     const int bits = surface ? ScreenBits(surface->format->format, &alpha) : 0;
     if (!bits || x < 0 || y < 0 || x >= surface->w || y >= surface->h)
@@ -491,7 +493,7 @@ bool Screen::WindowColor(int x, int y, COLORREF* color) const {
 }
 
 bool Screen::ShowsLastFrameWhole() const {
-    SDL_Surface* surface = windowSurface_ ? SDL_GetWindowSurface(window_->sdlWindow) : nullptr;
+    SDL_Surface* surface = windowSurface_ ? SDL_GetWindowSurface(SdlWindowOf(window_)) : nullptr;
     uint32_t alpha = 0;
     const int bits = surface ? ScreenBits(surface->format->format, &alpha) : 0;
     if (!bits || lastFrame.pixels.empty())

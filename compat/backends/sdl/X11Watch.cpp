@@ -1,6 +1,6 @@
 #include "sdl/X11Watch.h"
 
-#include "window/Window.h"
+#include "sdl/SdlWindow.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -23,13 +23,13 @@ XID goneWindow = 0;
 // be asked from inside the error handler.
 XID GameXWindow(SDL_Window** sdlWindow) {
     Window* window = WindowFromHandle(NewestProgramWindow());
-    if (!window || !window->sdlWindow)
+    if (!window || !SdlWindowOf(window))
         return 0;
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window->sdlWindow, &info) || info.subsystem != SDL_SYSWM_X11)
+    if (!SDL_GetWindowWMInfo(SdlWindowOf(window), &info) || info.subsystem != SDL_SYSWM_X11)
         return 0;
-    *sdlWindow = window->sdlWindow;
+    *sdlWindow = SdlWindowOf(window);
     return info.info.x11.window;
 }
 

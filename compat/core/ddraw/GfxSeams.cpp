@@ -7,8 +7,6 @@
 #include "Screen.h"
 #include "window/Window.h"
 
-#include <SDL.h>
-
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -180,8 +178,8 @@ void RedrawWholeWindow(HWND handle) {
 
 void ResizeWindow(HWND handle, int width, int height) {
     const Window* window = WindowFromHandle(handle);
-    if (window && window->sdlWindow)
-        SDL_SetWindowSize(window->sdlWindow, width, height);
+    if (window && window->native)
+        platform::ResizeNativeWindow(window->native, width, height);
 }
 
 struct ProbeWindowPixels::State {

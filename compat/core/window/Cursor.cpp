@@ -3,7 +3,7 @@
 #include "window/Icon.h"
 #include "compat/Seams.h"
 
-#include <SDL.h>
+#include "platform/Display.h"
 
 namespace compat {
 
@@ -42,8 +42,8 @@ int WINAPI ShowCursor(BOOL bShow) {
     int& count = compat::DisplayCount();
     count += bShow ? 1 : -1;
     // Without a window the count is all there is; the window applies it when it is made.
-    if (SDL_WasInit(SDL_INIT_VIDEO))
-        SDL_ShowCursor(count >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    if (platform::VideoStarted())
+        platform::ShowPointer(count >= 0);
     return count;
 }
 

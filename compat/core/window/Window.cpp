@@ -1,10 +1,6 @@
 #include "window/Window.h"
 
-#include "window/Cursor.h"
-#include "window/Icon.h"
 #include "compat/Seams.h"
-
-#include <SDL.h>
 
 #include <algorithm>
 #include <memory>
@@ -31,22 +27,6 @@ void DestroyAllWindowObjects() {
         DestroyWindowObject(HandleOf(windows.front().get()));
 }
 
-void SetSdlIcon(SDL_Window* sdlWindow, const Window& window) {
-    const Icon* icon = IconFromHandle(window.icon);
-    if (!icon || icon->argb.empty())
-        icon = IconFromHandle(window.smallIcon);
-    if (!icon || icon->argb.empty())
-        return;
-    // SDL copies the pixels; the surface only lends them.
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<uint32_t*>(icon->argb.data()), icon->width, icon->height, 32, icon->width * 4,
-        SDL_PIXELFORMAT_ARGB8888);
-    if (!surface)
-        return;
-    SDL_SetWindowIcon(sdlWindow, surface);
-    SDL_FreeSurface(surface);
-}
-
 } // namespace
 
 HWND CreateWindowObject(const char* title, int x, int y, int width, int height) {
@@ -70,8 +50,8 @@ void DestroyWindowObject(HWND handle) {
     Window* window = found->get();
     if (window->presenter)
         window->presenter->WindowGone();
-    if (window->sdlWindow)
-        SDL_DestroyWindow(window->sdlWindow);
+    if (window->native)
+        platform::DestroyNativeWindow(window->native);
     windows.erase(found);
 }
 
@@ -92,23 +72,13 @@ HWND NewestProgramWindow() {
     return nullptr;
 }
 
-HWND WindowOfSdlWindowId(uint32_t id) {
-    if (id == 0)
+HWND WindowOfNative(const platform::NativeWindow* native) {
+    if (!native)
         return nullptr;
     for (const auto& window : LiveWindows())
-        if (window->sdlWindow && SDL_GetWindowID(window->sdlWindow) == id)
+        if (window->native == native)
             return HandleOf(window.get());
     return nullptr;
-}
-
-bool MakeSdlWindow(Window* window, int x, int y, int width, int height, uint32_t flags) {
-    window->sdlWindow = SDL_CreateWindow(window->title.c_str(), x, y, width, height, flags);
-    if (!window->sdlWindow)
-        return false;
-    SetSdlIcon(window->sdlWindow, *window);
-    // The game may have hidden the cursor before there was a window to hide it in.
-    SDL_ShowCursor(CursorIsShown() ? SDL_ENABLE : SDL_DISABLE);
-    return true;
 }
 
 POINT ModePixelFromWindow(HWND handle, int x, int y) {

@@ -1,18 +1,19 @@
 // Inside the platform layer: the window object behind every HWND.
 //
 // An HWND is a pointer to a compat::Window. CreateWindowExA makes them with their class's
-// window procedure; tests and tools also make bare ones through the graphics seams. The SDL
-// window is made when the window is first shown as a screen (IDirectDraw7::SetDisplayMode) and
-// belongs to the window object. What presents into the window (the DirectDraw screen) hangs on
-// it as a WindowPresenter, so that the window needs to know nothing about screens.
+// window procedure; tests and tools also make bare ones through the graphics seams. The
+// backend's native window is made when the window is first shown as a screen
+// (IDirectDraw7::SetDisplayMode) and belongs to the window object. What presents into the window
+// (the DirectDraw screen) hangs on it as a WindowPresenter, so that the window needs to know
+// nothing about screens.
 #pragma once
+
+#include "platform/Display.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
-
-struct SDL_Window;
 
 namespace compat {
 
@@ -21,7 +22,7 @@ namespace compat {
 // window shows.
 class WindowPresenter {
 public:
-    // The window is being destroyed: its SDL window goes right after this returns.
+    // The window is being destroyed: its native window goes right after this returns.
     virtual void WindowGone() = 0;
     virtual POINT ModePixelFromWindow(int x, int y) const = 0;
     // The colour of a pixel of the window as last shown; false where it cannot be read.
@@ -53,15 +54,15 @@ struct Window {
     bool visible = false;
     // DestroyWindow is under way (WM_DESTROY is being sent).
     bool destroying = false;
-    // Owned; null until the window is first needed on the display.
-    SDL_Window* sdlWindow = nullptr;
+    // The backend's window; owned, and null until the window is first needed on the display.
+    platform::NativeWindow* native = nullptr;
     // The screen presenting into this window, if any (not owned).
     WindowPresenter* presenter = nullptr;
 };
 
 // A new window object with its handle. Nothing appears on the display yet.
 HWND CreateWindowObject(const char* title, int x, int y, int width, int height);
-// Destroys the window object and its SDL window; a presenter is told first. Unknown handles are
+// Destroys the window object and its native window; a presenter is told first. Unknown handles are
 // ignored. A fresh start for tests destroys every window object this way, without messages.
 void DestroyWindowObject(HWND window);
 // The window behind a handle, or null when the handle is not a live window.
@@ -71,12 +72,8 @@ inline HWND HandleOf(Window* window) {
 }
 // The newest live window made by CreateWindowExA, or null.
 HWND NewestProgramWindow();
-// The live window whose SDL window has this SDL window id, or null.
-HWND WindowOfSdlWindowId(uint32_t id);
-
-// Makes the window's SDL window (SDL_CreateWindow's placement and flags) with the window's
-// title and its class's icon, and the cursor as ShowCursor left it. False when SDL cannot.
-bool MakeSdlWindow(Window* window, int x, int y, int width, int height, uint32_t flags);
+// The live window whose native window this is, or null (for null too).
+HWND WindowOfNative(const platform::NativeWindow* native);
 
 // Where a point of the window (a mouse position, in window coordinates) falls in the display
 // mode's pixels: through the scaling and black bars of a full-screen window, clamped to the

@@ -5,8 +5,6 @@
 #include "window/Window.h"
 #include "compat/Seams.h"
 
-#include <SDL.h>
-
 #include <strings.h>
 
 #include <algorithm>
@@ -119,12 +117,8 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
         return FALSE;
     const bool wasVisible = window->visible;
     window->visible = nCmdShow != SW_HIDE;
-    if (window->sdlWindow) {
-        if (window->visible)
-            SDL_ShowWindow(window->sdlWindow);
-        else
-            SDL_HideWindow(window->sdlWindow);
-    }
+    if (window->native)
+        platform::ShowNativeWindow(window->native, window->visible);
     return wasVisible ? TRUE : FALSE;
 }
 
