@@ -19,7 +19,7 @@ struct Box {
     bool Empty() const { return right <= left || bottom <= top; }
 };
 
-Box CoveredBox(const PixelSurface& pixels, const TextMask& mask, int x, int y) {
+Box CoveredBox(const PixelSurface& pixels, const platform::TextMask& mask, int x, int y) {
     Box box;
     box.left = std::max<int64_t>(0, x);
     box.top = std::max<int64_t>(0, y);
@@ -30,7 +30,7 @@ Box CoveredBox(const PixelSurface& pixels, const TextMask& mask, int x, int y) {
 
 // Mixes the colour into the pixels under the mask, pixel by pixel.
 template <typename Pixel>
-void BlendRows(PixelSurface& pixels, const TextMask& mask, int x, int y, COLORREF color,
+void BlendRows(PixelSurface& pixels, const platform::TextMask& mask, int x, int y, COLORREF color,
                const Box& box) {
     const int bits = pixels.bitsPerPixel;
     const auto solid = static_cast<Pixel>(RawFromColor(color, bits));
@@ -109,7 +109,7 @@ void PasteBox(PixelSurface& pixels, const Box& box, const std::vector<uint8_t>& 
                     held.data() + static_cast<size_t>(y - box.top) * rowBytes, rowBytes);
 }
 
-void Blend(PixelSurface& pixels, const TextMask& mask, int x, int y, COLORREF color,
+void Blend(PixelSurface& pixels, const platform::TextMask& mask, int x, int y, COLORREF color,
            const Box& box) {
     if (pixels.bitsPerPixel == 16)
         BlendRows<uint16_t>(pixels, mask, x, y, color, box);
@@ -119,7 +119,7 @@ void Blend(PixelSurface& pixels, const TextMask& mask, int x, int y, COLORREF co
 
 } // namespace
 
-void BlendText(PixelSurface& pixels, const TextMask& mask, int x, int y, COLORREF color,
+void BlendText(PixelSurface& pixels, const platform::TextMask& mask, int x, int y, COLORREF color,
                const std::string& text) {
     const Box box = CoveredBox(pixels, mask, x, y);
     if (box.Empty())

@@ -1,7 +1,7 @@
 // Inside the platform layer: laying rendered text over a surface's pixels.
 #pragma once
 
-#include "FontRender.h"
+#include "platform/Text.h"
 #include "PixelSurface.h"
 
 #include <windows.h>
@@ -15,7 +15,7 @@ namespace compat {
 // same few texts at the same places every frame, so the pixels a text left are kept with the
 // pixels it found, and where it finds the same pixels again they are copied back instead of
 // being mixed anew. The result is the same to the bit.
-void BlendText(PixelSurface& pixels, const TextMask& mask, int x, int y, COLORREF color,
+void BlendText(PixelSurface& pixels, const platform::TextMask& mask, int x, int y, COLORREF color,
                const std::string& text);
 
 } // namespace compat
