@@ -16,6 +16,7 @@ struct KeyTable {
     std::array<bool, 256> down{};
     // Went down since the previous GetAsyncKeyState for the key.
     std::array<bool, 256> pressed{};
+    std::array<bool, 256> asked{};
     bool shiftForMessages = false;
 };
 
@@ -69,6 +70,15 @@ void KeyMessageTaken(UINT message, WPARAM virtualKey) {
         Keys().shiftForMessages = false;
 }
 
+bool TakeKeyAsked(int virtualKey) {
+    if (!IsVirtualKey(virtualKey))
+        return false;
+    bool& asked = Keys().asked[virtualKey];
+    const bool was = asked;
+    asked = false;
+    return was;
+}
+
 bool ShiftDownForMessages() {
     return Keys().shiftForMessages;
 }
@@ -80,6 +90,7 @@ SHORT WINAPI GetAsyncKeyState(int vKey) {
     if (!IsVirtualKey(vKey))
         return 0;
     bool& pressed = Keys().pressed[vKey];
+    Keys().asked[vKey] = true;
     const int state = (KeyIsDown(vKey) ? 0x8000 : 0) | (pressed ? 1 : 0);
     pressed = false;
     return AnswerKeyPoll(vKey, static_cast<SHORT>(state));

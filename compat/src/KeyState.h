@@ -17,6 +17,9 @@ void KeyWentUp(int virtualKey);
 bool KeyIsDown(int virtualKey);
 // Every key up and nothing pressed since the last poll.
 void ForgetKeys();
+// Whether the game has asked GetAsyncKeyState about the key since the last time this was
+// taken: the keys it polls are the ones it has bound. Clears the mark.
+bool TakeKeyAsked(int virtualKey);
 
 // Shift as the messages taken so far have it (Windows' GetKeyState), which the characters of
 // TranslateMessage follow: a key message that comes out of the queue moves it on.

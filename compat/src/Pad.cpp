@@ -2,6 +2,7 @@
 #include "Pad.h"
 
 #include "Cursor.h"
+#include "Files.h"
 #include "KeyState.h"
 #include "Letterbox.h"
 #include "MessageQueue.h"
@@ -25,9 +26,18 @@ namespace compat {
 
 namespace {
 
-// The game's default turn keys: clockwise and counter-clockwise.
-constexpr int kTurnClockwise = 'A';
-constexpr int kTurnCounter = 'D';
+// The four actions a player binds, in the settings file's order, and the game's keys for them
+// until the file says otherwise.
+enum Action { kMoveLeft, kMoveRight, kTurnClockwise, kTurnCounter, kActions };
+constexpr std::array<int, kActions> kDefaultActionKeys = {VK_LEFT, VK_RIGHT, 'A', 'D'};
+const char kSettingsFile[] = "quibbo.ini";
+// The settings file is 16 bytes; anything much larger is not one.
+constexpr size_t kSettingsMaxBytes = 4096;
+// The pads' own keys (VK_GAMEPAD_A to VK_GAMEPAD_RIGHT_THUMBSTICK_LEFT).
+constexpr int kFirstPadKey = VK_GAMEPAD_A;
+constexpr int kLastPadKey = VK_GAMEPAD_RIGHT_THUMBSTICK_LEFT;
+// A trigger pulled this far is down as a key.
+constexpr int kTriggerDown = 16000;
 // A stick nearer its rest than this does nothing as an arrow key (a worn stick rests off
 // centre); as the pointer it moves from a smaller dead zone on.
 constexpr int kKeyDeadZone = 12000;
@@ -67,6 +77,13 @@ struct PadState {
     uint32_t lastTime = 0;
     bool looked = false;
     uint32_t lastLook = 0;
+    // The keys the game has the four actions on, as the pad's layout presses them.
+    std::array<int, kActions> actionKeys = kDefaultActionKeys;
+    // The pad keys the game polls since play began: those the player has bound. Such a button
+    // acts through its binding alone, not through the layout as well.
+    std::array<bool, 256> boundPadKeys{};
+    bool pointerKnown = false;
+    bool pointerShown = false;
 };
 
 PadState& State() {
@@ -135,19 +152,57 @@ int KeyOfButtonEverywhere(int button) {
     }
 }
 
-// The key a button is in play (the pointer hidden), or 0.
+// A button's own key, VK_GAMEPAD_*, as Windows numbers them; 0 for one without.
+int PadKeyOfButton(int button) {
+    switch (button) {
+    case SDL_CONTROLLER_BUTTON_A:
+        return VK_GAMEPAD_A;
+    case SDL_CONTROLLER_BUTTON_B:
+        return VK_GAMEPAD_B;
+    case SDL_CONTROLLER_BUTTON_X:
+        return VK_GAMEPAD_X;
+    case SDL_CONTROLLER_BUTTON_Y:
+        return VK_GAMEPAD_Y;
+    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
+        return VK_GAMEPAD_RIGHT_SHOULDER;
+    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
+        return VK_GAMEPAD_LEFT_SHOULDER;
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+        return VK_GAMEPAD_DPAD_UP;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+        return VK_GAMEPAD_DPAD_DOWN;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+        return VK_GAMEPAD_DPAD_LEFT;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+        return VK_GAMEPAD_DPAD_RIGHT;
+    case SDL_CONTROLLER_BUTTON_START:
+        return VK_GAMEPAD_MENU;
+    case SDL_CONTROLLER_BUTTON_BACK:
+        return VK_GAMEPAD_VIEW;
+    case SDL_CONTROLLER_BUTTON_LEFTSTICK:
+        return VK_GAMEPAD_LEFT_THUMBSTICK_BUTTON;
+    case SDL_CONTROLLER_BUTTON_RIGHTSTICK:
+        return VK_GAMEPAD_RIGHT_THUMBSTICK_BUTTON;
+    default:
+        return 0;
+    }
+}
+
+// The key a button is in play (the pointer hidden), or 0: the key the game has the button's
+// action on. Up and down are the arrows, hurrying being no binding of the player's.
 int KeyOfButtonInPlay(int button) {
+    const std::array<int, kActions>& keys = State().actionKeys;
     switch (button) {
     case SDL_CONTROLLER_BUTTON_A:
     case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
-        return kTurnClockwise;
+        return keys[kTurnClockwise];
     case SDL_CONTROLLER_BUTTON_B:
     case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
-        return kTurnCounter;
+        return keys[kTurnCounter];
     case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-        return VK_LEFT;
+        return keys[kMoveLeft];
     case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-        return VK_RIGHT;
+        return keys[kMoveRight];
     case SDL_CONTROLLER_BUTTON_DPAD_UP:
         return VK_UP;
     case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
@@ -157,38 +212,95 @@ int KeyOfButtonInPlay(int button) {
     }
 }
 
-// What the pads hold now, as keys and the left button.
+// The keys of the actions as the game last saved them. The game keeps its bindings to itself
+// and writes them when it is left, so a key bound on the controls screen reaches the layout
+// from the next start; a pad button bound there acts at once (see boundPadKeys).
+void ReadActionKeys() {
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(kSettingsFile, kSettingsMaxBytes, &bytes))
+        return;
+    PadState& state = State();
+    // The game reads the bytes one by one: a short file leaves the rest as they were.
+    for (size_t action = 0; action < kActions && action < bytes.size(); ++action) {
+        state.actionKeys[action] = bytes[action];
+        if (bytes[action] >= kFirstPadKey && bytes[action] <= kLastPadKey)
+            state.boundPadKeys[bytes[action]] = true;
+    }
+}
+
+// Play begins when the pointer hides: the saved keys are read then. The menus are where keys
+// are bound, so what the game polled before is forgotten when the pointer comes back.
+void FollowPointer(bool shown) {
+    PadState& state = State();
+    if (state.pointerKnown && state.pointerShown == shown)
+        return;
+    state.pointerKnown = true;
+    state.pointerShown = shown;
+    state.boundPadKeys = {};
+    if (!shown)
+        ReadActionKeys();
+}
+
+// A pad key is held, and in play the layout's key too unless the player bound the pad key.
+void HoldInPlay(std::array<bool, 256>* keys, int padKey, int layoutKey) {
+    (*keys)[padKey] = true;
+    if (layoutKey && !State().boundPadKeys[padKey])
+        (*keys)[layoutKey] = true;
+}
+
+// A stick's four directions as keys, past the dead zone: its own keys, and in play the
+// layout's (left, right, up, down; 0 for none).
+void HoldStick(std::array<bool, 256>* keys, int x, int y, int firstPadKey,
+               const std::array<int, 4>& layout) {
+    if (y <= -kKeyDeadZone)
+        HoldInPlay(keys, firstPadKey, layout[2]);
+    if (y >= kKeyDeadZone)
+        HoldInPlay(keys, firstPadKey + 1, layout[3]);
+    if (x >= kKeyDeadZone)
+        HoldInPlay(keys, firstPadKey + 2, layout[1]);
+    if (x <= -kKeyDeadZone)
+        HoldInPlay(keys, firstPadKey + 3, layout[0]);
+}
+
+// What the pads hold now, as keys and the left button. On the menus the south button, the
+// D-pad and the left stick are the pointer and no keys: the controls screen binds whatever key
+// goes down, and these have to pick its rows.
 void Wanted(std::array<bool, 256>* keys, bool* leftButton) {
     const bool menus = CursorIsShown();
+    FollowPointer(menus);
+    const std::array<int, kActions>& actions = State().actionKeys;
+    const std::array<int, 4> noLayout{};
+    const std::array<int, 4> leftStickLayout = {actions[kMoveLeft], actions[kMoveRight], VK_UP,
+                                                VK_DOWN};
     for (const Pad& pad : State().pads) {
         for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button) {
             if (!pad.buttons[button])
                 continue;
-            if (const int key = KeyOfButtonEverywhere(button)) {
-                (*keys)[key] = true;
-                continue;
-            }
+            const int padKey = PadKeyOfButton(button);
             // The D-pad follows the pointer at once; the other buttons keep their meaning.
             const bool inMenus = IsDirection(button) ? menus : pad.pressedInMenus[button];
-            if (!inMenus) {
-                if (const int key = KeyOfButtonInPlay(button))
-                    (*keys)[key] = true;
+            if (const int key = KeyOfButtonEverywhere(button)) {
+                (*keys)[key] = true;
+                (*keys)[padKey] = true;
+            } else if (!inMenus) {
+                if (padKey)
+                    HoldInPlay(keys, padKey, KeyOfButtonInPlay(button));
             } else if (button == SDL_CONTROLLER_BUTTON_A) {
                 *leftButton = true;
+            } else if (!IsDirection(button) && padKey) {
+                (*keys)[padKey] = true;
             }
         }
-        if (menus)
-            continue;
-        const int x = pad.axes[SDL_CONTROLLER_AXIS_LEFTX];
-        const int y = pad.axes[SDL_CONTROLLER_AXIS_LEFTY];
-        if (x <= -kKeyDeadZone)
-            (*keys)[VK_LEFT] = true;
-        if (x >= kKeyDeadZone)
-            (*keys)[VK_RIGHT] = true;
-        if (y <= -kKeyDeadZone)
-            (*keys)[VK_UP] = true;
-        if (y >= kKeyDeadZone)
-            (*keys)[VK_DOWN] = true;
+        if (pad.axes[SDL_CONTROLLER_AXIS_TRIGGERLEFT] >= kTriggerDown)
+            (*keys)[VK_GAMEPAD_LEFT_TRIGGER] = true;
+        if (pad.axes[SDL_CONTROLLER_AXIS_TRIGGERRIGHT] >= kTriggerDown)
+            (*keys)[VK_GAMEPAD_RIGHT_TRIGGER] = true;
+        HoldStick(keys, pad.axes[SDL_CONTROLLER_AXIS_RIGHTX], pad.axes[SDL_CONTROLLER_AXIS_RIGHTY],
+                  VK_GAMEPAD_RIGHT_THUMBSTICK_UP, noLayout);
+        if (!menus)
+            HoldStick(keys, pad.axes[SDL_CONTROLLER_AXIS_LEFTX],
+                      pad.axes[SDL_CONTROLLER_AXIS_LEFTY], VK_GAMEPAD_LEFT_THUMBSTICK_UP,
+                      leftStickLayout);
     }
 }
 
@@ -204,9 +316,16 @@ void Sync() {
     for (int key = 1; key < 256; ++key)
         if (state.keys[key] && !keys[key])
             KeyInput(window, key, 0, false);
-    for (int key = 1; key < 256; ++key)
-        if (keys[key] && !state.keys[key])
-            KeyInput(window, key, 0, true);
+    // On the menus the pad's own keys go down first: a waiting row of the controls screen takes
+    // the first key, and north should bind as Pad Y, not as the Y it also is. In play the game's
+    // keys go first, Pause taking effect in the frame it would from the keyboard.
+    const bool padKeysFirst = CursorIsShown();
+    for (int pass = 0; pass < 2; ++pass)
+        for (int key = 1; key < 256; ++key) {
+            const bool padKey = key >= kFirstPadKey && key <= kLastPadKey;
+            if (keys[key] && !state.keys[key] && padKey == (padKeysFirst == (pass == 0)))
+                KeyInput(window, key, 0, true);
+        }
     if (leftButton && !state.leftButton)
         LeftButtonInput(window, PointerPosition(), true, false);
     state.keys = keys;
@@ -378,6 +497,9 @@ void PadPass() {
     PadState& state = State();
     if (state.pads.empty())
         return;
+    for (int key = kFirstPadKey; key <= kLastPadKey; ++key)
+        if (TakeKeyAsked(key))
+            state.boundPadKeys[key] = true;
     Sync();
     if (CursorIsShown())
         MovePointer();

@@ -11,7 +11,7 @@ struct KeyName {
     const char* name;
 };
 
-// Names that fit the controls screen's column. New keys (the game controller's, say) go in here.
+// Names that fit the controls screen's column.
 constexpr KeyName kKeyNames[] = {
     {VK_LEFT, "Left Arrow"},
     {VK_RIGHT, "Right Arrow"},
@@ -79,6 +79,32 @@ constexpr KeyName kKeyNames[] = {
     {VK_OEM_5, "\\"},
     {VK_OEM_6, "]"},
     {VK_OEM_7, "'"},
+    // A game controller's buttons and stick directions, each a key of its own (the sticks'
+    // directions shortened to fit a name's 19 characters).
+    {VK_GAMEPAD_A, "Pad A"},
+    {VK_GAMEPAD_B, "Pad B"},
+    {VK_GAMEPAD_X, "Pad X"},
+    {VK_GAMEPAD_Y, "Pad Y"},
+    {VK_GAMEPAD_RIGHT_SHOULDER, "Pad Right Shoulder"},
+    {VK_GAMEPAD_LEFT_SHOULDER, "Pad Left Shoulder"},
+    {VK_GAMEPAD_LEFT_TRIGGER, "Pad Left Trigger"},
+    {VK_GAMEPAD_RIGHT_TRIGGER, "Pad Right Trigger"},
+    {VK_GAMEPAD_DPAD_UP, "Pad Up"},
+    {VK_GAMEPAD_DPAD_DOWN, "Pad Down"},
+    {VK_GAMEPAD_DPAD_LEFT, "Pad Left"},
+    {VK_GAMEPAD_DPAD_RIGHT, "Pad Right"},
+    {VK_GAMEPAD_MENU, "Pad Menu"},
+    {VK_GAMEPAD_VIEW, "Pad View"},
+    {VK_GAMEPAD_LEFT_THUMBSTICK_BUTTON, "Pad Left Stick"},
+    {VK_GAMEPAD_RIGHT_THUMBSTICK_BUTTON, "Pad Right Stick"},
+    {VK_GAMEPAD_LEFT_THUMBSTICK_UP, "Pad L Stick Up"},
+    {VK_GAMEPAD_LEFT_THUMBSTICK_DOWN, "Pad L Stick Down"},
+    {VK_GAMEPAD_LEFT_THUMBSTICK_RIGHT, "Pad L Stick Right"},
+    {VK_GAMEPAD_LEFT_THUMBSTICK_LEFT, "Pad L Stick Left"},
+    {VK_GAMEPAD_RIGHT_THUMBSTICK_UP, "Pad R Stick Up"},
+    {VK_GAMEPAD_RIGHT_THUMBSTICK_DOWN, "Pad R Stick Down"},
+    {VK_GAMEPAD_RIGHT_THUMBSTICK_RIGHT, "Pad R Stick Right"},
+    {VK_GAMEPAD_RIGHT_THUMBSTICK_LEFT, "Pad R Stick Left"},
 };
 
 } // namespace
