@@ -1,7 +1,7 @@
 #include "compat/InputSeams.h"
 
 #include "window/Cursor.h"
-#include "KeyState.h"
+#include "window/KeyState.h"
 #include "window/MessageQueue.h"
 #include "window/Window.h"
 

@@ -3,7 +3,7 @@
 #include "window/MessageQueue.h"
 
 #include "window/KeyCodes.h"
-#include "KeyState.h"
+#include "window/KeyState.h"
 #include "record/Recorder.h"
 #include "window/Window.h"
 #include "compat/Seams.h"

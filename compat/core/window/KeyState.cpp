@@ -1,8 +1,8 @@
 // GetAsyncKeyState: keys down now, and keys pressed since the previous poll of each.
-#include "KeyState.h"
+#include "window/KeyState.h"
 
-#include "KeyCodes.h"
-#include "Recorder.h"
+#include "window/KeyCodes.h"
+#include "record/Recorder.h"
 
 #include "compat/Seams.h"
 

@@ -1,14 +1,14 @@
 // Game controllers as the keyboard and the mouse: see Pad.h for the layout.
-#include "Pad.h"
+#include "sdl/Pad.h"
 
-#include "Cursor.h"
-#include "Files.h"
-#include "KeyState.h"
+#include "window/Cursor.h"
+#include "files/Files.h"
+#include "window/KeyState.h"
 #include "Letterbox.h"
-#include "MessageQueue.h"
-#include "PixelSurface.h"
+#include "window/MessageQueue.h"
+#include "pixels/PixelSurface.h"
 #include "Screen.h"
-#include "Window.h"
+#include "window/Window.h"
 #include "sdl/SdlWindow.h"
 #include "compat/Seams.h"
 

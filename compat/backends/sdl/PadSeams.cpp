@@ -1,6 +1,6 @@
 #include "compat/PadSeams.h"
 
-#include "Pad.h"
+#include "sdl/Pad.h"
 #include "compat/Seams.h"
 
 #include <SDL.h>
