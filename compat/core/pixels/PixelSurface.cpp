@@ -2,9 +2,12 @@
 
 #include <cstring>
 
-namespace compat {
+// The frame buffers of the backend contract are the core's pixel buffers.
+namespace platform {
 
-bool PixelSurface::Allocate(int newWidth, int newHeight, int newBitsPerPixel) {
+using compat::kMaxSurfaceSide;
+
+bool FrameBuffer::Allocate(int newWidth, int newHeight, int newBitsPerPixel) {
     if (newWidth < 1 || newHeight < 1 || newWidth > kMaxSurfaceSide ||
         newHeight > kMaxSurfaceSide || (newBitsPerPixel != 16 && newBitsPerPixel != 32))
         return false;
@@ -17,7 +20,7 @@ bool PixelSurface::Allocate(int newWidth, int newHeight, int newBitsPerPixel) {
     return true;
 }
 
-uint32_t PixelSurface::Get(int x, int y) const {
+uint32_t FrameBuffer::Get(int x, int y) const {
     const uint8_t* p = Row(y) + static_cast<size_t>(x) * BytesPerPixel();
     if (bitsPerPixel == 16) {
         uint16_t v;
@@ -29,7 +32,7 @@ uint32_t PixelSurface::Get(int x, int y) const {
     return v;
 }
 
-void PixelSurface::Set(int x, int y, uint32_t raw) {
+void FrameBuffer::Set(int x, int y, uint32_t raw) {
     uint8_t* p = Row(y) + static_cast<size_t>(x) * BytesPerPixel();
     if (bitsPerPixel == 16) {
         uint16_t v = static_cast<uint16_t>(raw);
@@ -38,6 +41,10 @@ void PixelSurface::Set(int x, int y, uint32_t raw) {
     }
     std::memcpy(p, &raw, sizeof raw);
 }
+
+} // namespace platform
+
+namespace compat {
 
 uint32_t RawFromColor(COLORREF color, int bitsPerPixel) {
     const uint32_t r = color & 0xFF, g = (color >> 8) & 0xFF, b = (color >> 16) & 0xFF;
