@@ -8,7 +8,7 @@
 #include "ContentFolder.h"
 #include "window/Icon.h"
 #include "record/Recorder.h"
-#include "Screen.h"
+#include "ddraw/Screen.h"
 
 #include "platform/Display.h"
 
@@ -17,7 +17,7 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    if (!compat::StartVideo() || !compat::EnterContentFolder())
+    if (!platform::StartVideo() || !compat::EnterContentFolder())
         return 1;
     platform::WatchForOutsideEnd();
     std::string commandLine;

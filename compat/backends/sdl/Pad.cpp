@@ -7,7 +7,7 @@
 #include "Letterbox.h"
 #include "window/MessageQueue.h"
 #include "pixels/PixelSurface.h"
-#include "Screen.h"
+#include "ddraw/Screen.h"
 #include "window/Window.h"
 #include "sdl/SdlWindow.h"
 #include "compat/Seams.h"

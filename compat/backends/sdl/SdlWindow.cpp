@@ -3,8 +3,6 @@
 
 #include "sdl/HangUp.h"
 #include "sdl/X11Watch.h"
-#include "window/Cursor.h"
-#include "window/Icon.h"
 
 #include <SDL.h>
 
@@ -12,16 +10,13 @@ namespace compat {
 
 namespace {
 
-void SetSdlIcon(SDL_Window* sdlWindow, const Window& window) {
-    const Icon* icon = IconFromHandle(window.icon);
-    if (!icon || icon->argb.empty())
-        icon = IconFromHandle(window.smallIcon);
-    if (!icon || icon->argb.empty())
+void SetSdlIcon(SDL_Window* sdlWindow, const platform::WindowLook& look) {
+    if (!look.iconArgb)
         return;
     // SDL copies the pixels; the surface only lends them.
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<uint32_t*>(icon->argb.data()), icon->width, icon->height, 32, icon->width * 4,
-        SDL_PIXELFORMAT_ARGB8888);
+        const_cast<uint32_t*>(look.iconArgb), look.iconWidth, look.iconHeight, 32,
+        look.iconWidth * 4, SDL_PIXELFORMAT_ARGB8888);
     if (!surface)
         return;
     SDL_SetWindowIcon(sdlWindow, surface);
@@ -30,14 +25,15 @@ void SetSdlIcon(SDL_Window* sdlWindow, const Window& window) {
 
 } // namespace
 
-bool MakeSdlWindow(Window* window, int x, int y, int width, int height, uint32_t flags) {
-    SDL_Window* made = SDL_CreateWindow(window->title.c_str(), x, y, width, height, flags);
-    window->native = reinterpret_cast<platform::NativeWindow*>(made);
+bool MakeSdlWindow(platform::NativeWindow** native, const platform::WindowLook& look, int x, int y,
+                   int width, int height, uint32_t flags) {
+    SDL_Window* made = SDL_CreateWindow(look.title, x, y, width, height, flags);
+    *native = reinterpret_cast<platform::NativeWindow*>(made);
     if (!made)
         return false;
-    SetSdlIcon(made, *window);
+    SetSdlIcon(made, look);
     // The game may have hidden the cursor before there was a window to hide it in.
-    SDL_ShowCursor(CursorIsShown() ? SDL_ENABLE : SDL_DISABLE);
+    SDL_ShowCursor(look.pointerShown ? SDL_ENABLE : SDL_DISABLE);
     return true;
 }
 

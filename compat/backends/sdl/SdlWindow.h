@@ -1,6 +1,7 @@
 // The SDL backend: the game's windows as SDL windows.
 #pragma once
 
+#include "platform/Present.h"
 #include "window/Window.h"
 
 #include <cstdint>
@@ -17,9 +18,10 @@ inline SDL_Window* SdlWindowOf(const Window* window) {
     return SdlWindowOf(window->native);
 }
 
-// Makes the window's SDL window (SDL_CreateWindow's placement and flags) with the window's
-// title and its class's icon, and the cursor as ShowCursor left it. False when SDL cannot.
-bool MakeSdlWindow(Window* window, int x, int y, int width, int height, uint32_t flags);
+// Makes a native window as an SDL window (SDL_CreateWindow's placement and flags) with the
+// title, icon and pointer of `look`. False when SDL cannot.
+bool MakeSdlWindow(platform::NativeWindow** native, const platform::WindowLook& look, int x, int y,
+                   int width, int height, uint32_t flags);
 // The live window whose SDL window has this SDL window id, or null.
 HWND WindowOfSdlWindowId(uint32_t id);
 

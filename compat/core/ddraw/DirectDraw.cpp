@@ -82,7 +82,7 @@ DisplayState& Display() {
 }
 
 void UseDesktopMode() {
-    DesktopSize(&display.width, &display.height);
+    platform::DesktopSize(&display.width, &display.height);
     display.bitsPerPixel = 32;
     display.modeSet = false;
 }
@@ -445,7 +445,7 @@ HRESULT WINAPI DirectDrawCreateEx(GUID* guid, LPVOID* directDraw, REFIID iid, IU
     const auto driver = reinterpret_cast<uintptr_t>(guid);
     if (guid && driver != DDCREATE_HARDWAREONLY && driver != DDCREATE_EMULATIONONLY)
         return DDERR_INVALIDDIRECTDRAWGUID;
-    if (!compat::StartVideo())
+    if (!platform::StartVideo())
         return DDERR_NODIRECTDRAWSUPPORT;
     *directDraw = static_cast<IDirectDraw7*>(new compat::DirectDraw);
     return DD_OK;

@@ -9,7 +9,7 @@
 
 #include "pixels/Blitter.h"
 #include "pixels/PixelSurface.h"
-#include "Screen.h"
+#include "ddraw/Screen.h"
 #include "window/Window.h"
 
 #include <ddraw.h>

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace compat {
@@ -76,6 +77,30 @@ void WindowSizeFor(int modeWidth, int modeHeight, int desktopWidth, int desktopH
     scale = std::min(scale, fit);
     *width = std::max(static_cast<int>(modeWidth * scale + 0.5), 1);
     *height = std::max(static_cast<int>(modeHeight * scale + 0.5), 1);
+}
+
+namespace {
+
+// Once the player has switched, QUIBBO_WINDOWED no longer decides.
+bool switchedByPlayer = false;
+
+} // namespace
+
+bool WindowedWanted() {
+    const char* value = std::getenv("QUIBBO_WINDOWED");
+    if (!switchedByPlayer && value && std::strcmp(value, "1") == 0)
+        return true;
+    if (!switchedByPlayer && value && std::strcmp(value, "0") == 0)
+        return false;
+    return CurrentDisplayChoice().windowed;
+}
+
+void NoteSwitchByPlayer() {
+    switchedByPlayer = true;
+}
+
+bool SwitchedByPlayer() {
+    return switchedByPlayer;
 }
 
 } // namespace compat

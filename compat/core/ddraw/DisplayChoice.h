@@ -2,8 +2,8 @@
 //
 // The choice and the window's size are kept in "window.txt" in the working folder (the
 // player's folder), apart from the game's own settings: a line "window WxH" or
-// "fullscreen WxH". A missing or damaged file means full screen. (QUIBBO_WINDOWED, which
-// overrides the file until the player switches, is the screen's business.)
+// "fullscreen WxH". A missing or damaged file means full screen; QUIBBO_WINDOWED overrides the
+// file until the player switches.
 #pragma once
 
 namespace compat {
@@ -21,6 +21,13 @@ DisplayChoice& CurrentDisplayChoice();
 bool ParseDisplayChoice(const char* text, DisplayChoice* choice);
 // Writes the current choice to the file; quietly nothing when it cannot be written.
 void SaveDisplayChoice();
+
+// Whether the screen is a window rather than the whole screen: as the player last chose
+// (Alt+Enter), or as QUIBBO_WINDOWED=1 or =0 says until the player switches.
+bool WindowedWanted();
+// The player switched (Alt+Enter): from now on the choice alone decides.
+void NoteSwitchByPlayer();
+bool SwitchedByPlayer();
 
 // The largest window the desktop holds, with room for the window's frame and the panels.
 void WindowRoom(int desktopWidth, int desktopHeight, int* width, int* height);

@@ -4,7 +4,7 @@
 #include "ddraw/DirectDrawObjects.h"
 #include "FrameChanges.h"
 #include "window/Icon.h"
-#include "Screen.h"
+#include "ddraw/Screen.h"
 #include "window/Window.h"
 
 #include <cstdio>
@@ -82,7 +82,7 @@ const bool registered = [] {
 
 HWND MakeTestWindow(const char* title) {
     int width = 0, height = 0;
-    DesktopSize(&width, &height);
+    platform::DesktopSize(&width, &height);
     return CreateWindowObject(title, 0, 0, width, height);
 }
 

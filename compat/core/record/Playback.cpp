@@ -3,7 +3,7 @@
 // of both sides: the frame's hash, the texts drawn, the state the game's log tells.
 #include "record/Recorder.h"
 
-#include "Screen.h"
+#include "ddraw/Screen.h"
 #include "time/Ticks.h"
 #include "window/Window.h"
 #include "compat/RecordSeams.h"

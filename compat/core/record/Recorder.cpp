@@ -4,7 +4,7 @@
 // the key states it was told), and checkpoints of what it showed.
 #include "record/Recorder.h"
 
-#include "Screen.h"
+#include "ddraw/Screen.h"
 #include "time/Ticks.h"
 #include "compat/RecordSeams.h"
 #include "compat/Seams.h"

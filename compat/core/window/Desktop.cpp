@@ -1,7 +1,8 @@
 // What the desktop tells a program: the screen's size; and message boxes, which outside Windows
 // only write their text.
 #include "ddraw/DirectDrawObjects.h"
-#include "Screen.h"
+#include "ddraw/DisplayChoice.h"
+#include "platform/Display.h"
 
 #include <cstdio>
 
@@ -17,7 +18,7 @@ int WINAPI GetSystemMetrics(int nIndex) {
             height = display.height;
         }
     } else {
-        compat::DesktopSize(&width, &height);
+        platform::DesktopSize(&width, &height);
     }
     return nIndex == SM_CXSCREEN ? width : height;
 }

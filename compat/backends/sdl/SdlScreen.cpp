@@ -1,111 +1,24 @@
-#include "Screen.h"
+#include "sdl/SdlScreen.h"
 
-#include "Blitter.h"
-#include "DisplayChoice.h"
-#include "GpuProbe.h"
-#include "Ticks.h"
+#include "Letterbox.h"
+#include "ddraw/DisplayChoice.h"
+#include "pixels/Blitter.h"
+#include "sdl/GpuProbe.h"
+#include "sdl/SdlVideo.h"
 #include "sdl/SdlWindow.h"
 
 #include <SDL.h>
-#include <mmsystem.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <ctime>
+#include <vector>
 
 namespace compat {
 
 namespace {
 
-PixelSurface lastFrame;
-uint64_t frameCount = 0;
-int64_t presentingNanoseconds = 0; // of the presenting thread's processor time, pacing left out
-
-// The calling thread's processor time: what a present costs, whatever else the machine runs.
-int64_t ThreadNanoseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return int64_t{now.tv_sec} * 1000000000 + now.tv_nsec;
-}
-
-void Complain(const char* what) {
-    std::fprintf(stderr, "compat: %s: %s\n", what, SDL_GetError());
-}
-
-bool HeadlessVideo() {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    return driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
-}
-
-// The screen whose frame `lastFrame` is: the frame another screen showed says nothing about
-// what this one's window shows.
-const Screen* lastScreen = nullptr;
-
-} // namespace
-
-namespace {
-
-// Once the player has switched, QUIBBO_WINDOWED no longer decides.
-bool switchedByPlayer = false;
 // The window's size changed since the choice was last written.
 bool choiceUnsaved = false;
-
-} // namespace
-
-bool WindowedWanted() {
-    const char* value = std::getenv("QUIBBO_WINDOWED");
-    if (!switchedByPlayer && value && std::strcmp(value, "1") == 0)
-        return true;
-    if (!switchedByPlayer && value && std::strcmp(value, "0") == 0)
-        return false;
-    return CurrentDisplayChoice().windowed;
-}
-
-bool StartVideo() {
-    static const bool started = [] {
-        // Without any display SDL would fall back to drawing offscreen: a game nobody can see.
-        // A driver named in SDL_VIDEODRIVER is taken as it is (tests, the replay driver).
-        const auto given = [](const char* name) {
-            const char* value = std::getenv(name);
-            return value && *value;
-        };
-        const char* named = SDL_GetHint(SDL_HINT_VIDEODRIVER);
-        const bool chosen = named && *named;
-        if (!chosen && !given("DISPLAY") && !given("WAYLAND_DISPLAY")) {
-            SDL_SetError("no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY "
-                         "is set)");
-            Complain("no video");
-            return false;
-        }
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-            Complain("no video");
-            return false;
-        }
-        if (!chosen && HeadlessVideo()) {
-            SDL_QuitSubSystem(SDL_INIT_VIDEO);
-            SDL_SetError("no display answers at DISPLAY or WAYLAND_DISPLAY");
-            Complain("no video");
-            return false;
-        }
-        return true;
-    }();
-    return started;
-}
-
-void DesktopSize(int* width, int* height) {
-    SDL_DisplayMode mode{};
-    if (StartVideo() && SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0 && mode.h > 0) {
-        *width = mode.w;
-        *height = mode.h;
-        return;
-    }
-    *width = 1024;
-    *height = 768;
-}
-
-namespace {
 
 // True for an OpenGL renderer drawn by the CPU (Mesa's llvmpipe under Xvfb or without a
 // graphics card): it costs several times the CPU of drawing into the window ourselves.
@@ -144,14 +57,14 @@ int ScreenBits(Uint32 format, uint32_t* alpha) {
 
 } // namespace
 
-bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
-    if (!window || !StartVideo())
-        return false;
+bool SdlScreen::Show(platform::NativeWindow** native, const platform::WindowLook& look, int width,
+                     int height, int bitsPerPixel) {
+    SDL_Window* window = SdlWindowOf(*native);
     if (window_ && window_ != window)
         Hide();
 
     const bool windowed = WindowedWanted();
-    if (!SdlWindowOf(window)) {
+    if (!window) {
         Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
         int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, w = 0, h = 0;
         if (windowed) {
@@ -160,35 +73,35 @@ bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
             // Borderless at the desktop's size: full screen even without a window manager.
             flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
             x = y = 0;
-            DesktopSize(&w, &h);
+            platform::DesktopSize(&w, &h);
         }
-        if (!MakeSdlWindow(window, x, y, w, h, flags)) {
+        if (!MakeSdlWindow(native, look, x, y, w, h, flags)) {
             Complain("cannot make the window");
             return false;
         }
+        window = SdlWindowOf(*native);
     } else if (windowed) {
         int w = 0, h = 0;
         if (width_ > 0 && height_ > 0 &&
-            !(SDL_GetWindowFlags(SdlWindowOf(window)) & SDL_WINDOW_FULLSCREEN_DESKTOP)) {
+            !(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP)) {
             // Another mode keeps the window's multiple of the mode, as far as the desktop allows.
             int desktopWidth = 0, desktopHeight = 0;
-            DesktopSize(&desktopWidth, &desktopHeight);
+            platform::DesktopSize(&desktopWidth, &desktopHeight);
             int nowWidth = 0, nowHeight = 0;
-            SDL_GetWindowSize(SdlWindowOf(window), &nowWidth, &nowHeight);
+            SDL_GetWindowSize(window, &nowWidth, &nowHeight);
             WindowSizeFor(width, height, desktopWidth, desktopHeight,
                           static_cast<double>(nowHeight) / height_, &w, &h);
         } else {
             FirstWindowSize(width, height, &w, &h);
         }
-        ShowAsWindow(SdlWindowOf(window), w, h);
+        ShowAsWindow(window, w, h);
     } else {
-        ShowFullScreen(SdlWindowOf(window));
+        ShowFullScreen(window);
     }
     if (window_ != window)
-        SDL_AddEventWatch(&Screen::WatchWindowEvents, this);
+        SDL_AddEventWatch(&SdlScreen::WatchWindowEvents, this);
     window_ = window;
-    visibility_.Watch(SdlWindowOf(window));
-    window->presenter = this;
+    visibility_.Watch(window);
 
     const bool modeChanged = width != width_ || height != height_ || bitsPerPixel != bitsPerPixel_;
     width_ = width;
@@ -200,28 +113,28 @@ bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
         return false;
     }
 
-    SDL_DisplayMode mode{};
-    const int display = SDL_GetWindowDisplayIndex(SdlWindowOf(window));
-    pacer_.SetRate(
-        SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 ? mode.refresh_rate : 0);
-    pacer_.Restart();
-
     // Black until the first frame arrives.
     if (renderer_) {
         SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
         SDL_RenderClear(renderer_);
         SDL_RenderPresent(renderer_);
-    } else if (SDL_Surface* surface = SDL_GetWindowSurface(SdlWindowOf(window))) {
+    } else if (SDL_Surface* surface = SDL_GetWindowSurface(window)) {
         SDL_FillRect(surface, nullptr, 0);
-        SDL_UpdateWindowSurface(SdlWindowOf(window));
+        SDL_UpdateWindowSurface(window);
     }
     RedrawWhole();
     return true;
 }
 
-void Screen::FirstWindowSize(int modeWidth, int modeHeight, int* width, int* height) {
+int SdlScreen::RefreshRate() {
+    SDL_DisplayMode mode{};
+    const int display = window_ ? SDL_GetWindowDisplayIndex(window_) : 0;
+    return SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 ? mode.refresh_rate : 0;
+}
+
+void SdlScreen::FirstWindowSize(int modeWidth, int modeHeight, int* width, int* height) {
     int desktopWidth = 0, desktopHeight = 0;
-    DesktopSize(&desktopWidth, &desktopHeight);
+    platform::DesktopSize(&desktopWidth, &desktopHeight);
     const DisplayChoice& choice = CurrentDisplayChoice();
     WindowSizeFor(modeWidth, modeHeight, desktopWidth, desktopHeight, 0, width, height);
     if (choice.width > 0 && choice.height > 0) {
@@ -233,7 +146,7 @@ void Screen::FirstWindowSize(int modeWidth, int modeHeight, int* width, int* hei
     }
 }
 
-void Screen::ShowAsWindow(SDL_Window* window, int width, int height) {
+void SdlScreen::ShowAsWindow(SDL_Window* window, int width, int height) {
     SDL_SetWindowFullscreen(window, 0);
     SDL_SetWindowBordered(window, SDL_TRUE);
     SDL_SetWindowResizable(window, SDL_TRUE);
@@ -242,10 +155,10 @@ void Screen::ShowAsWindow(SDL_Window* window, int width, int height) {
     SDL_ShowWindow(window);
 }
 
-void Screen::ShowFullScreen(SDL_Window* window) {
+void SdlScreen::ShowFullScreen(SDL_Window* window) {
     // Placed over the whole desktop first: without a window manager nothing else does that.
     int width = 0, height = 0;
-    DesktopSize(&width, &height);
+    platform::DesktopSize(&width, &height);
     SDL_SetWindowBordered(window, SDL_FALSE);
     SDL_SetWindowPosition(window, 0, 0);
     SDL_SetWindowSize(window, width, height);
@@ -253,28 +166,28 @@ void Screen::ShowFullScreen(SDL_Window* window) {
     SDL_ShowWindow(window);
 }
 
-void Screen::SwitchFullScreen() {
-    if (!window_ || !SdlWindowOf(window_))
+void SdlScreen::SwitchFullScreen() {
+    if (!window_)
         return;
     DisplayChoice& choice = CurrentDisplayChoice();
     const bool toWindow = !WindowedWanted();
     if (!toWindow)
-        SDL_GetWindowSize(SdlWindowOf(window_), &choice.width, &choice.height);
-    switchedByPlayer = true;
+        SDL_GetWindowSize(window_, &choice.width, &choice.height);
+    NoteSwitchByPlayer();
     choice.windowed = toWindow;
     if (toWindow) {
         int w = 0, h = 0;
         FirstWindowSize(width_, height_, &w, &h);
-        ShowAsWindow(SdlWindowOf(window_), w, h);
+        ShowAsWindow(window_, w, h);
     } else {
-        ShowFullScreen(SdlWindowOf(window_));
+        ShowFullScreen(window_);
     }
     SaveDisplayChoice();
     choiceUnsaved = false;
     RedrawWhole();
 }
 
-bool Screen::MakeTexture() {
+bool SdlScreen::MakeTexture() {
     if (texture_)
         SDL_DestroyTexture(texture_);
     const Uint32 format = bitsPerPixel_ == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
@@ -288,12 +201,12 @@ bool Screen::MakeTexture() {
     return true;
 }
 
-bool Screen::MakePresenter() {
+bool SdlScreen::MakePresenter() {
     // Vsync where a display offers it; the pacer covers the drivers that do not wait. The
     // headless drivers have no display to wait for: pacing stays with the pacer (and so with
     // a test's set clock).
     const Uint32 vsync = HeadlessVideo() ? 0 : SDL_RENDERER_PRESENTVSYNC;
-    SDL_Window* window = SdlWindowOf(window_);
+    SDL_Window* window = window_;
     if (SDL_GetHint(SDL_HINT_RENDER_DRIVER)) {
         renderer_ = SDL_CreateRenderer(window, -1, vsync); // the user's choice
     } else {
@@ -323,7 +236,7 @@ bool Screen::MakePresenter() {
     return renderer_ != nullptr;
 }
 
-void Screen::Hide() {
+void SdlScreen::Hide() {
     if (choiceUnsaved)
         SaveDisplayChoice();
     choiceUnsaved = false;
@@ -337,64 +250,32 @@ void Screen::Hide() {
     picture_ = WindowPicture{};
     visibility_.Release();
     if (window_)
-        SDL_DelEventWatch(&Screen::WatchWindowEvents, this);
-    if (window_ && window_->presenter == this)
-        window_->presenter = nullptr;
+        SDL_DelEventWatch(&SdlScreen::WatchWindowEvents, this);
     window_ = nullptr;
 }
 
-void Screen::WindowGone() {
-    // The SDL window is about to go: the renderer goes with it.
-    Hide();
+bool SdlScreen::Seen() {
+    return !(SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) &&
+           !visibility_.FullyCovered();
 }
 
-void Screen::Present(const PixelSurface& frame, bool pace) {
-    const DWORD started = RunningTicks();
-    const int64_t presentStart = ThreadNanoseconds();
-    // Nobody sees a minimised, hidden or wholly covered window: no drawing, only the pacing.
-    const bool seen =
-        window_ &&
-        !(SDL_GetWindowFlags(SdlWindowOf(window_)) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) &&
-        !visibility_.FullyCovered();
-    NoteFrameTime(seen);
-    if (window_ && frame.width == width_ && frame.height == height_ &&
-        frame.bitsPerPixel == bitsPerPixel_ && !frame.pixels.empty()) {
-        bool shown = false;
-        if (seen && renderer_ && texture_)
-            shown = PresentThroughRenderer(frame);
-        else if (seen && windowSurface_)
-            shown = PresentIntoWindowSurface(frame);
-        if (!shown) {
-            // The seams still see the frame; the window gets all of the next one.
-            TakeFrameChanges(frame);
-            RedrawWhole();
-        }
-        ++frameCount;
-    }
-    presentingNanoseconds += ThreadNanoseconds() - presentStart;
-    if (pace)
-        pacer_.AfterPresent(started, RunningTicks());
+bool SdlScreen::Present(const PixelSurface& frame, PixelSurface& shown, bool whole) {
+    if (renderer_ && texture_)
+        return PresentThroughRenderer(frame, shown, whole);
+    if (windowSurface_)
+        return PresentIntoWindowSurface(frame, shown, whole);
+    return false;
 }
 
-bool Screen::TakeRedrawWhole() {
-    const bool whole = redrawWhole_ || lastScreen != this;
-    lastScreen = this;
-    redrawWhole_ = false;
-    return whole;
-}
-
-void Screen::TakeFrameChanges(const PixelSurface& frame) {
-    TakeChanges(frame, lastFrame, TakeRedrawWhole(), &changes_);
-}
-
-bool Screen::PresentThroughRenderer(const PixelSurface& frame) {
+bool SdlScreen::PresentThroughRenderer(const PixelSurface& frame, PixelSurface& shown, bool whole) {
     int outputWidth = 0, outputHeight = 0;
     SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
     if (outputWidth != rendererOutputWidth_ || outputHeight != rendererOutputHeight_)
         RedrawWhole();
     rendererOutputWidth_ = outputWidth;
     rendererOutputHeight_ = outputHeight;
-    TakeFrameChanges(frame);
+    TakeChanges(frame, shown, whole || redrawWhole_, &changes_);
+    redrawWhole_ = false;
     if (!changes_.Any())
         return true; // the window still shows this picture
     const int bytes = frame.BytesPerPixel();
@@ -414,8 +295,9 @@ bool Screen::PresentThroughRenderer(const PixelSurface& frame) {
     return true;
 }
 
-bool Screen::PresentIntoWindowSurface(const PixelSurface& frame) {
-    SDL_Surface* surface = SDL_GetWindowSurface(SdlWindowOf(window_));
+bool SdlScreen::PresentIntoWindowSurface(const PixelSurface& frame, PixelSurface& shown,
+                                         bool whole) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
     uint32_t alpha = 0;
     const int bits = surface ? ScreenBits(surface->format->format, &alpha) : 0;
     if (!bits || (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0))
@@ -426,9 +308,10 @@ bool Screen::PresentIntoWindowSurface(const PixelSurface& frame) {
                               surface->pitch,
                               bits,
                               alpha};
-    if (TakeRedrawWhole())
+    if (whole || redrawWhole_)
         picture_.RedrawWhole();
-    const std::vector<BlitRect>& drawn = picture_.Draw(frame, lastFrame, pixels);
+    redrawWhole_ = false;
+    const std::vector<BlitRect>& drawn = picture_.Draw(frame, shown, pixels);
     if (SDL_MUSTLOCK(surface))
         SDL_UnlockSurface(surface);
     if (drawn.empty())
@@ -438,15 +321,14 @@ bool Screen::PresentIntoWindowSurface(const PixelSurface& frame) {
     for (const BlitRect& area : drawn)
         rects.push_back(SDL_Rect{static_cast<int>(area.left), static_cast<int>(area.top),
                                  static_cast<int>(area.Width()), static_cast<int>(area.Height())});
-    SDL_UpdateWindowSurfaceRects(SdlWindowOf(window_), rects.data(),
-                                 static_cast<int>(rects.size()));
+    SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
     return true;
 }
 
-int Screen::WatchWindowEvents(void* screen, SDL_Event* event) {
-    auto* self = static_cast<Screen*>(screen);
-    if (event->type != SDL_WINDOWEVENT || !self->window_ || !SdlWindowOf(self->window_) ||
-        event->window.windowID != SDL_GetWindowID(SdlWindowOf(self->window_)))
+int SdlScreen::WatchWindowEvents(void* screen, SDL_Event* event) {
+    auto* self = static_cast<SdlScreen*>(screen);
+    if (event->type != SDL_WINDOWEVENT || !self->window_ ||
+        event->window.windowID != SDL_GetWindowID(self->window_))
         return 0;
     switch (event->window.event) {
     case SDL_WINDOWEVENT_SHOWN:
@@ -456,11 +338,11 @@ int Screen::WatchWindowEvents(void* screen, SDL_Event* event) {
         // The window system may have lost what the window showed.
         self->RedrawWhole();
         if (event->window.event == SDL_WINDOWEVENT_SIZE_CHANGED && WindowedWanted() &&
-            !(SDL_GetWindowFlags(SdlWindowOf(self->window_)) & SDL_WINDOW_FULLSCREEN_DESKTOP)) {
+            !(SDL_GetWindowFlags(self->window_) & SDL_WINDOW_FULLSCREEN_DESKTOP)) {
             // The size the player gives the window is kept for the next start.
             DisplayChoice& choice = CurrentDisplayChoice();
-            SDL_GetWindowSize(SdlWindowOf(self->window_), &choice.width, &choice.height);
-            choiceUnsaved = switchedByPlayer || choice.windowed;
+            SDL_GetWindowSize(self->window_, &choice.width, &choice.height);
+            choiceUnsaved = SwitchedByPlayer() || choice.windowed;
         }
         break;
     default:
@@ -469,18 +351,19 @@ int Screen::WatchWindowEvents(void* screen, SDL_Event* event) {
     return 0;
 }
 
-POINT Screen::ModePixelFromWindow(int x, int y) const {
-    if (!window_ || !SdlWindowOf(window_))
-        return POINT{x, y};
+void SdlScreen::ModePixelFromWindow(int x, int y, int* modeX, int* modeY) {
     // Mouse positions come in window coordinates, which may differ from the renderer's
     // output pixels on high-density displays; the bars scale alike in both.
     int windowWidth = 0, windowHeight = 0;
-    SDL_GetWindowSize(SdlWindowOf(window_), &windowWidth, &windowHeight);
-    return ModePixelAt(FitMode(windowWidth, windowHeight, width_, height_), width_, height_, x, y);
+    SDL_GetWindowSize(window_, &windowWidth, &windowHeight);
+    const POINT pixel =
+        ModePixelAt(FitMode(windowWidth, windowHeight, width_, height_), width_, height_, x, y);
+    *modeX = pixel.x;
+    *modeY = pixel.y;
 }
 
-bool Screen::WindowColor(int x, int y, COLORREF* color) const {
-    SDL_Surface* surface = windowSurface_ ? SDL_GetWindowSurface(SdlWindowOf(window_)) : nullptr;
+bool SdlScreen::WindowColor(int x, int y, uint32_t* color) {
+    SDL_Surface* surface = windowSurface_ ? SDL_GetWindowSurface(window_) : nullptr;
     uint32_t alpha = 0;
     const int bits = surface ? ScreenBits(surface->format->format, &alpha) : 0;
     if (!bits || x < 0 || y < 0 || x >= surface->w || y >= surface->h)
@@ -492,15 +375,15 @@ bool Screen::WindowColor(int x, int y, COLORREF* color) const {
     return true;
 }
 
-bool Screen::ShowsLastFrameWhole() const {
-    SDL_Surface* surface = windowSurface_ ? SDL_GetWindowSurface(SdlWindowOf(window_)) : nullptr;
+bool SdlScreen::ShowsWhole(const PixelSurface& frame) {
+    SDL_Surface* surface = windowSurface_ ? SDL_GetWindowSurface(window_) : nullptr;
     uint32_t alpha = 0;
     const int bits = surface ? ScreenBits(surface->format->format, &alpha) : 0;
-    if (!bits || lastFrame.pixels.empty())
+    if (!bits)
         return false;
     std::vector<uint8_t> fresh(static_cast<size_t>(surface->pitch) * surface->h);
     const Letterbox box = FitMode(surface->w, surface->h, width_, height_);
-    ShowOnScreen(lastFrame, fresh.data(), surface->pitch, surface->w, surface->h, bits, alpha,
+    ShowOnScreen(frame, fresh.data(), surface->pitch, surface->w, surface->h, bits, alpha,
                  BlitRect{box.x, box.y, box.x + box.width, box.y + box.height});
     const size_t rowBytes = static_cast<size_t>(surface->w) * (bits / 8);
     for (int y = 0; y < surface->h; ++y) {
@@ -512,22 +395,12 @@ bool Screen::ShowsLastFrameWhole() const {
     return true;
 }
 
-const PixelSurface& LastPresentedFrame() {
-    return lastFrame;
-}
-
-uint64_t PresentedFrameCount() {
-    return frameCount;
-}
-
-double PresentingSeconds() {
-    return static_cast<double>(presentingNanoseconds) / 1e9;
-}
-
-void ForgetPresentedFrames() {
-    lastFrame = PixelSurface{};
-    frameCount = 0;
-    presentingNanoseconds = 0;
-}
-
 } // namespace compat
+
+namespace platform {
+
+std::unique_ptr<Presenter> MakePresenter() {
+    return std::make_unique<compat::SdlScreen>();
+}
+
+} // namespace platform
