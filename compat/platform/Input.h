@@ -12,9 +12,8 @@ namespace platform {
 struct NativeWindow;
 
 // The backend's side: moves its pending events into the core's calls below (PeekMessageA calls
-// it once per peek), and drops them unread (a fresh start for tests).
+// it once per peek). A fresh start for tests drops the events not pumped yet.
 void PumpEvents();
-void DropPendingEvents();
 
 // The core's side. A key went down (again while held: an auto-repeat) or up.
 void KeyEvent(NativeWindow* window, Key key, bool down);

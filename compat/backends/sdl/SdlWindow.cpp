@@ -37,13 +37,6 @@ bool MakeSdlWindow(platform::NativeWindow** native, const platform::WindowLook& 
     return true;
 }
 
-HWND WindowOfSdlWindowId(uint32_t id) {
-    if (id == 0)
-        return nullptr;
-    SDL_Window* window = SDL_GetWindowFromID(id);
-    return window ? WindowOfNative(reinterpret_cast<platform::NativeWindow*>(window)) : nullptr;
-}
-
 } // namespace compat
 
 namespace platform {

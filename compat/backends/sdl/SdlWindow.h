@@ -22,7 +22,5 @@ inline SDL_Window* SdlWindowOf(const Window* window) {
 // title, icon and pointer of `look`. False when SDL cannot.
 bool MakeSdlWindow(platform::NativeWindow** native, const platform::WindowLook& look, int x, int y,
                    int width, int height, uint32_t flags);
-// The live window whose SDL window has this SDL window id, or null.
-HWND WindowOfSdlWindowId(uint32_t id);
 
 } // namespace compat

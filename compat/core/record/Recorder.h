@@ -17,7 +17,7 @@ void FinishRunRecording(int exitCode);
 // A pass of the game's loop begins (PeekMessageA, before the peek hook): the recorder ends
 // the pass before, and the game's clock moves on.
 void PassBegins();
-// After the peek hook, before SDL's events are pumped: the pass's texts start afresh.
+// After the peek hook, before the backend's events are pumped: the pass's texts start afresh.
 void PassInputBegins();
 // While a recording is played back: the queue is not the game's; `message` gets the played
 // message, if the pass has one (true).

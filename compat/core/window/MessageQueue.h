@@ -15,7 +15,7 @@ void ForgetMessagesOf(HWND window);
 int PendingMessageCount();
 void SetPeekHook(std::function<void()> hook);
 
-// --- Input, from SDL's events or from the seams ---
+// --- Input, from the backend's events (platform/Input.h) or from the seams ---
 
 // A key went down (again while held: an auto-repeat) or up; `side` is the side's code of a
 // shift, control or alt key, else 0. The key state changes at once; the key message goes to
@@ -31,8 +31,5 @@ void LeftButtonInput(HWND window, POINT modePixel, bool down, bool doubleClick);
 void CloseInput(HWND window);
 // The pointer's latest position, in the display mode's pixels.
 POINT PointerPosition();
-
-// Moves SDL's pending events into the queue, when SDL's video is running.
-void PumpSdlEvents();
 
 } // namespace compat

@@ -2,6 +2,8 @@
 // input (keys, mouse, close commands) that becomes messages.
 #include "window/MessageQueue.h"
 
+#include "platform/Input.h"
+
 #include "window/KeyCodes.h"
 #include "window/KeyState.h"
 #include "record/Recorder.h"
@@ -178,7 +180,7 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
         queue.inPeekHook = false;
     }
     PassInputBegins();
-    PumpSdlEvents();
+    platform::PumpEvents();
     if (PlayingBack()) {
         // A recording is played back: its messages are the game's, nothing else.
         queue.messages.clear();

@@ -1,12 +1,10 @@
-// SDL's events as window messages: keys, the pointer and the left button, close commands;
+// The input contract on SDL's events: keys, the pointer and the left button, close commands;
 // game controllers as keys and the pointer (Pad.cpp).
-#include "KeyCodes.h"
-#include "sdl/SdlKeys.h"
-#include "MessageQueue.h"
-#include "Pad.h"
-#include "Window.h"
-#include "sdl/SdlWindow.h"
+#include "platform/Input.h"
+
 #include "compat/Seams.h"
+#include "sdl/Pad.h"
+#include "sdl/SdlKeys.h"
 
 #include <SDL.h>
 
@@ -14,10 +12,9 @@ namespace compat {
 
 namespace {
 
-// The window an event belongs to; events of no window of ours go to the game's window.
-HWND TargetOf(uint32_t sdlWindowId) {
-    HWND window = WindowOfSdlWindowId(sdlWindowId);
-    return window ? window : NewestProgramWindow();
+// The window an event belongs to (null for none of ours: the core takes the game's window).
+platform::NativeWindow* WindowOf(uint32_t sdlWindowId) {
+    return reinterpret_cast<platform::NativeWindow*>(SDL_GetWindowFromID(sdlWindowId));
 }
 
 // Alt+Enter switches between full screen and a window; neither its Enter (down, repeated or
@@ -37,7 +34,7 @@ bool TakeSwitchKey(const SDL_Event& event) {
     if (!(event.key.keysym.mod & KMOD_ALT) && !enterTaken)
         return false;
     if (!event.key.repeat && !enterTaken)
-        SwitchFullScreen(TargetOf(event.key.windowID));
+        platform::SwitchFullScreenRequested(WindowOf(event.key.windowID));
     enterTaken = true;
     return true;
 }
@@ -50,32 +47,29 @@ void Handle(const SDL_Event& event) {
     case SDL_KEYUP: {
         // Auto-repeats come as further key-downs, at the desktop's rate.
         const VirtualKey key = VirtualKeyFromSdl(event.key.keysym.sym, event.key.keysym.scancode);
-        if (key.code)
-            KeyInput(TargetOf(event.key.windowID), key.code, key.side, event.type == SDL_KEYDOWN);
+        platform::KeyEvent(WindowOf(event.key.windowID), key, event.type == SDL_KEYDOWN);
         break;
     }
     case SDL_MOUSEMOTION: {
-        HWND window = TargetOf(event.motion.windowID);
-        MouseMoveInput(window, ModePixelFromWindow(window, event.motion.x, event.motion.y));
+        platform::PointerMoved(WindowOf(event.motion.windowID), event.motion.x, event.motion.y);
         break;
     }
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
         if (event.button.button != SDL_BUTTON_LEFT)
             break;
-        HWND window = TargetOf(event.button.windowID);
         // Clicks count up while they come quickly: every second one is a double click.
-        LeftButtonInput(window, ModePixelFromWindow(window, event.button.x, event.button.y),
-                        event.type == SDL_MOUSEBUTTONDOWN, event.button.clicks % 2 == 0);
+        platform::LeftButton(WindowOf(event.button.windowID), event.button.x, event.button.y,
+                             event.type == SDL_MOUSEBUTTONDOWN, event.button.clicks % 2 == 0);
         break;
     }
     case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_CLOSE)
-            CloseInput(TargetOf(event.window.windowID));
+            platform::CloseRequested(WindowOf(event.window.windowID));
         break;
     case SDL_QUIT:
         // The last window was closed, or the process was asked to end (SIGINT, SIGTERM).
-        CloseInput(NewestProgramWindow());
+        platform::CloseRequested(nullptr);
         break;
     default:
         break;
@@ -93,14 +87,14 @@ const bool registered = [] {
 
 } // namespace
 
-void PumpSdlEvents() {
+} // namespace compat
+
+void platform::PumpEvents() {
     if (!SDL_WasInit(SDL_INIT_VIDEO))
         return;
-    PadsBeforeEvents();
+    compat::PadsBeforeEvents();
     SDL_Event event;
     while (SDL_PollEvent(&event))
-        Handle(event);
-    PadPass();
+        compat::Handle(event);
+    compat::PadPass();
 }
-
-} // namespace compat
