@@ -1,7 +1,7 @@
 // DirectSound on the software mixer: the device object and its secondary buffers.
 #include <dsound.h>
 
-#include "AudioOutput.h"
+#include "dsound/AudioOutput.h"
 #include "seams/Failures.h"
 
 #include <cstdlib>

@@ -1,19 +1,15 @@
-#include "AudioOutput.h"
+#include "dsound/AudioOutput.h"
 
 #include "compat/Seams.h"
 #include "compat/SoundSeams.h"
 
-#include <SDL.h>
+#include <mutex>
 
 namespace compat::audio {
 
 namespace {
 
 constexpr int kPreferredRate = 44100;
-// About 12 ms a period at 44100 Hz: short enough for effects to start on the frame they are
-// played, long enough not to starve the device.
-constexpr Uint16 kPeriodFrames = 512;
-constexpr int kFrameBytes = 2 * sizeof(int16_t);
 
 std::mutex registryLock;
 bool mixWithoutDevice = false;
@@ -48,42 +44,25 @@ std::shared_ptr<AudioOutput> AudioOutput::Open() {
     }
     std::shared_ptr<AudioOutput> output(new AudioOutput);
     if (!withoutDevice) {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        output->device = platform::OpenAudio(kPreferredRate, Fill, output.get(), &rate);
+        if (!output->device)
             return nullptr;
-        output->audioInitialised = true;
-        SDL_AudioSpec wanted{};
-        wanted.freq = kPreferredRate;
-        wanted.format = AUDIO_S16SYS;
-        wanted.channels = 2;
-        wanted.samples = kPeriodFrames;
-        wanted.callback = Callback;
-        wanted.userdata = output.get();
-        SDL_AudioSpec obtained{};
-        // SDL converts format and channels for us; a different rate we take as it is and mix at.
-        output->device =
-            SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
-        if (output->device == 0)
-            return nullptr; // the destructor lets go of the audio subsystem
-        rate = obtained.freq;
     }
     output->mixer = std::make_unique<Mixer>(rate);
-    if (output->device != 0)
-        SDL_PauseAudioDevice(output->device, 0);
+    if (output->device)
+        platform::StartAudio(output->device);
     std::lock_guard<std::mutex> guard(registryLock);
     newest = output;
     return output;
 }
 
 AudioOutput::~AudioOutput() {
-    if (device != 0)
-        SDL_CloseAudioDevice(device);
-    if (audioInitialised)
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (device)
+        platform::CloseAudio(device);
 }
 
-void AudioOutput::Callback(void* output, uint8_t* stream, int length) {
-    auto* self = static_cast<AudioOutput*>(output);
-    self->mixer->Mix(reinterpret_cast<int16_t*>(stream), static_cast<size_t>(length) / kFrameBytes);
+void AudioOutput::Fill(void* output, int16_t* out, size_t frames) {
+    static_cast<AudioOutput*>(output)->mixer->Mix(out, frames);
 }
 
 } // namespace compat::audio

@@ -1,8 +1,9 @@
-// Where the mix goes: an SDL audio device whose callback pulls from the mixer, or, in tests,
-// nowhere until RenderMix asks for it.
+// Where the mix goes: the backend's audio device (platform/Audio.h), which pulls from the mixer,
+// or, in tests, nowhere until RenderMix asks for it.
 #pragma once
 
-#include "Mixer.h"
+#include "dsound/Mixer.h"
+#include "platform/Audio.h"
 
 #include <memory>
 
@@ -21,16 +22,15 @@ public:
     AudioOutput& operator=(const AudioOutput&) = delete;
 
     Mixer& GetMixer() { return *mixer; }
-    bool HasDevice() const { return device != 0; }
+    bool HasDevice() const { return device != nullptr; }
 
 private:
     AudioOutput() = default;
-    static void Callback(void* output, uint8_t* stream, int length);
+    static void Fill(void* output, int16_t* out, size_t frames);
 
     // Made once the device has told its rate, before its callback is started.
     std::unique_ptr<Mixer> mixer;
-    uint32_t device = 0;
-    bool audioInitialised = false;
+    platform::AudioDevice* device = nullptr;
 };
 
 } // namespace compat::audio
