@@ -1,7 +1,8 @@
 #!/bin/sh
 # The platform core and the game know no backend: outside compat/backends/sdl no source file
 # names SDL, SDL_ttf, fontconfig or Xlib (SDL_..., SDLK_..., TTF_..., Fc... calls, <SDL...>,
-# <fontconfig/...>, <X11/...>), and every source of the core and of the program's entry compiles
+# <fontconfig/...>, <X11/...>), no include runs from the core into a backend or from the
+# backend contract (compat/platform) into anything but itself, and every source of the core and of the program's entry compiles
 # with no include path but the core's own (the Win32 headers, the core, the backend contract and
 # the test seams).
 # Usage: core_knows_no_backend.sh SOURCE_DIR CXX
@@ -17,6 +18,18 @@ found=$(find compat src -path compat/backends/sdl -prune -o \( -name '*.cpp' -o 
 if [ -n "$found" ]; then
     echo "SDL, fontconfig or Xlib named outside compat/backends/sdl:"
     echo "$found"
+    status=1
+fi
+
+# Includes run down only: the core and the game never into a backend, the contract into
+# nothing but itself.
+upward=$(find compat/core compat/main compat/include compat/seams compat/platform src \
+    \( -name '*.cpp' -o -name '*.h' \) -print | sort | xargs grep -nE '#\s*include\s*"(backends|sdl)/')
+contract=$(find compat/platform -name '*.h' | sort | xargs grep -nE '#\s*include\s*"' |
+    grep -vE '#\s*include\s*"platform/')
+if [ -n "$upward$contract" ]; then
+    echo "includes that run from the core or the game into a backend, or out of the contract:"
+    printf '%s\n%s\n' "$upward" "$contract" | sed '/^$/d'
     status=1
 fi
 

@@ -4,7 +4,7 @@
 #include "window/Cursor.h"
 #include "files/Files.h"
 #include "window/KeyState.h"
-#include "Letterbox.h"
+#include "ddraw/Letterbox.h"
 #include "window/MessageQueue.h"
 #include "pixels/PixelSurface.h"
 #include "ddraw/Screen.h"

@@ -1,6 +1,6 @@
 #include "sdl/SdlScreen.h"
 
-#include "Letterbox.h"
+#include "ddraw/Letterbox.h"
 #include "ddraw/DisplayChoice.h"
 #include "pixels/Blitter.h"
 #include "sdl/GpuProbe.h"

@@ -2,8 +2,8 @@
 // is one, else straight into the window's own pixels, else SDL's software renderer.
 #pragma once
 
-#include "FrameChanges.h"
-#include "WindowVisibility.h"
+#include "ddraw/FrameChanges.h"
+#include "sdl/WindowVisibility.h"
 #include "platform/Present.h"
 
 #include <cstdint>

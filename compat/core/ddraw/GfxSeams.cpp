@@ -2,7 +2,7 @@
 #include "compat/Seams.h"
 
 #include "ddraw/DirectDrawObjects.h"
-#include "FrameChanges.h"
+#include "ddraw/FrameChanges.h"
 #include "window/Icon.h"
 #include "ddraw/Screen.h"
 #include "window/Window.h"

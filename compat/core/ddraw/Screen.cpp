@@ -1,6 +1,6 @@
 #include "ddraw/Screen.h"
 
-#include "FrameChanges.h"
+#include "ddraw/FrameChanges.h"
 #include "platform/Clock.h"
 #include "time/Ticks.h"
 #include "window/Cursor.h"

@@ -7,7 +7,7 @@
 // and paces the frames, and hands the backend only what each frame changes.
 #pragma once
 
-#include "ScreenPacing.h"
+#include "ddraw/ScreenPacing.h"
 #include "pixels/PixelSurface.h"
 #include "platform/Present.h"
 #include "window/Window.h"

@@ -3,7 +3,7 @@
 #include "seams/Failures.h"
 #include "files/Files.h"
 #include "gdi/GdiObjects.h"
-#include "Stretch.h"
+#include "pixels/Stretch.h"
 
 #include <memory>
 #include <new>

@@ -1,7 +1,7 @@
 // GDI pixel calls: single pixels and stretched copies between device contexts.
 #include "gdi/DeviceContext.h"
 #include "seams/Failures.h"
-#include "Stretch.h"
+#include "pixels/Stretch.h"
 
 using namespace compat;
 

@@ -4,7 +4,7 @@
 #include "seams/Failures.h"
 #include "gdi/GdiObjects.h"
 #include "record/Recorder.h"
-#include "TextBlend.h"
+#include "gdi/TextBlend.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "WindowVisibility.h"
+#include "sdl/WindowVisibility.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/Text.h"
-#include "PixelSurface.h"
+#include "pixels/PixelSurface.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "Letterbox.h"
+#include "ddraw/Letterbox.h"
 
 #include <algorithm>
 #include <cstdint>

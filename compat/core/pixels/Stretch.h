@@ -1,7 +1,7 @@
 // Inside the platform layer: the nearest-neighbour copy behind StretchBlt and scaled loading.
 #pragma once
 
-#include "PixelSurface.h"
+#include "pixels/PixelSurface.h"
 
 namespace compat {
 

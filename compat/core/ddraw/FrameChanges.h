@@ -2,9 +2,9 @@
 // and drawing only that into a window's pixels.
 #pragma once
 
-#include "Blitter.h"
-#include "Letterbox.h"
-#include "PixelSurface.h"
+#include "pixels/Blitter.h"
+#include "ddraw/Letterbox.h"
+#include "pixels/PixelSurface.h"
 
 #include <cstdint>
 #include <vector>

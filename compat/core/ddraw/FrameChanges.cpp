@@ -1,4 +1,4 @@
-#include "FrameChanges.h"
+#include "ddraw/FrameChanges.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "TextBlend.h"
+#include "gdi/TextBlend.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,7 @@
-#include "ScreenPacing.h"
+#include "ddraw/ScreenPacing.h"
 
-#include <chrono>
+#include "platform/Clock.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -53,11 +54,8 @@ void NoteFrameTime(bool seen) {
     }();
     if (!file)
         return;
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    std::fprintf(
-        file, "%lld%s\n",
-        static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()),
-        seen ? "" : " unseen");
+    std::fprintf(file, "%lld%s\n", static_cast<long long>(platform::SteadyMicroseconds()),
+                 seen ? "" : " unseen");
 }
 
 } // namespace compat

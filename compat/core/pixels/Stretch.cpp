@@ -1,6 +1,6 @@
-#include "Stretch.h"
+#include "pixels/Stretch.h"
 
-#include "Blitter.h"
+#include "pixels/Blitter.h"
 
 #include <algorithm>
 #include <cstdint>
