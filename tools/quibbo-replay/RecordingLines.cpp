@@ -188,7 +188,9 @@ bool ParseCheck(std::string_view rest, Command* command, std::string* error) {
         !Whole(log.substr(colon + 1), true, std::numeric_limits<uint32_t>::max(), &logHash))
         return fail(log);
     const std::string_view frame = NextWord(rest);
-    if (!Whole(frame, true, std::numeric_limits<uint64_t>::max(), &command->hash))
+    command->frameHashed = frame != "-"; // the frame was drawn while nobody could see it
+    if (command->frameHashed &&
+        !Whole(frame, true, std::numeric_limits<uint64_t>::max(), &command->hash))
         return fail(frame);
     command->number = static_cast<int64_t>(values[0]);
     command->second = static_cast<int64_t>(values[1]);

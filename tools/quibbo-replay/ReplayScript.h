@@ -133,12 +133,14 @@ struct Command {
     std::vector<uint8_t> bytes;
     std::vector<KeyStroke> strokes;
     // `p`: the pass, `number` times over (with its `r`). `c`: pass `number`, `second` frames
-    // presented, state `third`, the game's log so far, the frame's hash `hash`, the texts of the
+    // presented, state `third`, the game's log so far, the frame's hash `hash` (unless
+    // `frameHashed` is false: the frame was drawn while nobody could see it), the texts of the
     // pass in `text`.
     RecordedPass pass;
     uint32_t logLines = 0;
     uint32_t logHash = 0;
     uint64_t hash = 0;
+    bool frameHashed = true;
 };
 
 struct SetupFile {

@@ -89,6 +89,11 @@ void Surface::Settle() {
         FillPixels(pixels_, Bounds(pixels_), owedRaw_);
 }
 
+bool Surface::LeavesOutDrawing() const {
+    return kind_ == SurfaceKind::BackBuffer && frontBuffer_ && filledSinceFlip_ &&
+           owner_->GetScreen().NobodySees();
+}
+
 HRESULT Surface::ColorFill(const BlitRect& dest, const DDBLTFX* fx) {
     thread_local std::vector<BlitRect> parts;
     const HRESULT hr = VisibleParts(dest, &parts);
@@ -99,6 +104,12 @@ HRESULT Surface::ColorFill(const BlitRect& dest, const DDBLTFX* fx) {
     if (parts.size() == 1 && Inside(Bounds(pixels_), parts[0]) && !pixels_.pixels.empty()) {
         fillOwed_ = true;
         owedRaw_ = raw;
+        filledSinceFlip_ = true;
+        missing_ = false; // every pixel is replaced
+        return DD_OK;
+    }
+    if (LeavesOutDrawing()) {
+        missing_ = true;
         return DD_OK;
     }
     Settle();
@@ -112,6 +123,11 @@ HRESULT Surface::Copy(const BlitRect& dest, Surface* source, const BlitRect& fro
     const HRESULT hr = VisibleParts(dest, &parts);
     if (FAILED(hr) || parts.empty())
         return hr;
+    if (LeavesOutDrawing()) {
+        missing_ = true;
+        return DD_OK;
+    }
+    missing_ = missing_ || source->missing_;
     Settle();
     source->Settle();
     const uint32_t* key = keyed ? &source->key_ : nullptr;

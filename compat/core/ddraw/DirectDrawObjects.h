@@ -105,6 +105,10 @@ public:
 private:
     ~Surface();
     HRESULT ColorFill(const BlitRect& dest, const DDBLTFX* fx);
+    // Whether a blit into this surface is left out: on the back buffer of a flip chain whose
+    // window nobody can see, once the frame has been filled whole since the flip. Such a
+    // frame is never shown (see missing_), so the drawing left out is never missed.
+    bool LeavesOutDrawing() const;
     // Draws a fill of the whole surface that is still owed (see fillOwed_).
     void Settle();
     HRESULT Copy(const BlitRect& dest, Surface* source, const BlitRect& from, bool keyed);
@@ -127,6 +131,13 @@ private:
     // second fill makes the first one unseen.
     bool fillOwed_ = false;
     uint32_t owedRaw_ = 0;
+    // A fill of the whole surface was noted since it last flipped.
+    bool filledSinceFlip_ = false;
+    // The pixels lack drawing that was left out (LeavesOutDrawing), or were drawn from pixels
+    // that did. Goes with the pixels when a flip swaps them; only a fill of the whole surface
+    // (which replaces every pixel) makes them whole again. A flip presents such pixels as not
+    // drawn whole: the window never shows them.
+    bool missing_ = false;
     bool videoMemory_ = false;
     bool hasMemory_ = false;
     bool lost_ = false;

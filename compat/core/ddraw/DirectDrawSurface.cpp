@@ -201,7 +201,9 @@ HRESULT Surface::Flip(LPDIRECTDRAWSURFACE7 targetOverride, DWORD flags) {
     Settle();
     backBuffer_->Settle();
     std::swap(pixels_.pixels, backBuffer_->pixels_.pixels);
-    owner_->GetScreen().Present(pixels_, !(flags & DDFLIP_NOVSYNC));
+    std::swap(missing_, backBuffer_->missing_);
+    filledSinceFlip_ = backBuffer_->filledSinceFlip_ = false;
+    owner_->GetScreen().Present(pixels_, !(flags & DDFLIP_NOVSYNC), !missing_);
     return DD_OK;
 }
 
@@ -217,8 +219,15 @@ HRESULT Surface::GetDC(HDC* dc) {
         return DDERR_DCALREADYCREATED;
     if (locked_)
         return DDERR_SURFACEBUSY;
+    const bool leaveOut = LeavesOutDrawing();
+    if (leaveOut) {
+        // Nobody will see this frame: the fill owed and the text are left out with the blits,
+        // and the pixels GDI sets land on the pixels as they are (and read back as set).
+        fillOwed_ = false;
+        missing_ = true;
+    }
     Settle();
-    HDC made = OpenDeviceContext(&pixels_);
+    HDC made = OpenDeviceContext(&pixels_, leaveOut);
     if (!made)
         return DDERR_CANTCREATEDC;
     dc_ = made;

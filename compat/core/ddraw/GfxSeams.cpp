@@ -182,6 +182,12 @@ void ResizeWindow(HWND handle, int width, int height) {
         platform::ResizeNativeWindow(window->native, width, height);
 }
 
+void HideWindow(HWND handle, bool hidden) {
+    const Window* window = WindowFromHandle(handle);
+    if (window && window->native)
+        platform::ShowNativeWindow(window->native, !hidden);
+}
+
 struct ProbeWindowPixels::State {
     int bits = 0;
     std::vector<uint8_t> bytes;

@@ -11,9 +11,11 @@ namespace compat {
 namespace {
 
 PixelSurface lastFrame;
+bool lastFrameWhole = true;
 uint64_t frameCount = 0;
 int64_t presentingNanoseconds = 0; // of the presenting thread's processor time, pacing left out
-// What a frame nobody saw changed: found all the same, so that the seams see the frame.
+// What a frame no window showed changed: found all the same, so that the seams and the
+// recorder see the frame.
 FrameChanges unseenChanges;
 
 // The screen whose frame `lastFrame` is: the frame another screen showed says nothing about
@@ -62,6 +64,7 @@ bool Screen::Show(Window* window, int width, int height, int bitsPerPixel) {
 void Screen::Hide() {
     if (presenter_)
         presenter_->Hide();
+    nobodySees_ = false; // frames are drawn whole again until a present finds otherwise
     if (window_ && window_->presenter == this)
         window_->presenter = nullptr;
     window_ = nullptr;
@@ -84,23 +87,34 @@ bool Screen::TakeRedrawWhole() {
     return whole;
 }
 
-void Screen::Present(const PixelSurface& frame, bool pace) {
+void Screen::Present(const PixelSurface& frame, bool pace, bool drawnWhole) {
     const DWORD started = RunningTicks();
-    const int64_t presentStart = platform::ThreadNanoseconds();
     // Nobody sees a minimised, hidden or wholly covered window: no drawing, only the pacing.
     const bool seen = window_ && presenter_->Seen();
-    NoteFrameTime(seen);
+    nobodySees_ = window_ && !seen;
+    // The processor time of what is shown; reading the thread's clock is a system call, which
+    // a frame nobody sees does without.
+    const int64_t presentStart = seen ? platform::ThreadNanoseconds() : 0;
+    NoteFrameTime(seen && drawnWhole);
     if (window_ && frame.width == width_ && frame.height == height_ &&
         frame.bitsPerPixel == bitsPerPixel_ && !frame.pixels.empty()) {
-        const bool whole = TakeRedrawWhole();
-        if (!seen || !presenter_->Present(frame, lastFrame, whole)) {
-            // The seams still see the frame; the window gets all of the next one.
-            TakeChanges(frame, lastFrame, whole, &unseenChanges);
-            RedrawWhole();
+        bool shown = false;
+        if (seen && drawnWhole)
+            shown = presenter_->Present(frame, lastFrame, TakeRedrawWhole());
+        if (!shown && drawnWhole) {
+            // The seams and the recorder still see the frame: the last one shown is brought up
+            // to it by what it changes (a few rows a frame in play), not copied whole.
+            TakeChanges(frame, lastFrame, lastScreen != this, &unseenChanges);
+            lastScreen = this;
         }
+        // The window gets all of the next frame it shows.
+        if (!shown)
+            RedrawWhole();
+        lastFrameWhole = drawnWhole;
         ++frameCount;
     }
-    presentingNanoseconds += platform::ThreadNanoseconds() - presentStart;
+    if (seen)
+        presentingNanoseconds += platform::ThreadNanoseconds() - presentStart;
     if (pace)
         pacer_.AfterPresent(started, RunningTicks());
 }
@@ -132,6 +146,10 @@ const PixelSurface& LastPresentedFrame() {
     return lastFrame;
 }
 
+bool LastFrameDrawnWhole() {
+    return lastFrameWhole;
+}
+
 uint64_t PresentedFrameCount() {
     return frameCount;
 }
@@ -142,6 +160,7 @@ double PresentingSeconds() {
 
 void ForgetPresentedFrames() {
     lastFrame = PixelSurface{};
+    lastFrameWhole = true;
     frameCount = 0;
     presentingNanoseconds = 0;
 }

@@ -44,8 +44,13 @@ public:
     // Shows a frame of the mode's size and depth (only what it changes against the frame
     // shown before it), then waits for the next refresh unless the display's own wait already
     // did (or `pace` is false). Paces even when nothing can be shown, so that a game loop
-    // built on it never spins.
-    void Present(const PixelSurface& frame, bool pace);
+    // built on it never spins. A frame not `drawnWhole` (drawing was left out of it while
+    // nobody could see the window) is never shown: the window and the last frame wait for the
+    // next whole one.
+    void Present(const PixelSurface& frame, bool pace, bool drawnWhole = true);
+    // True while the last present found the window minimised, hidden or covered whole: the
+    // drawing of the next frame may be left out (see Surface::LeavesOutDrawing).
+    bool NobodySees() const { return nobodySees_; }
 
     POINT ModePixelFromWindow(int x, int y) const override;
     // The colour of a pixel of the window as last shown, where the backend can read it back
@@ -66,14 +71,18 @@ private:
     int height_ = 0;
     int bitsPerPixel_ = 0;
     FramePacer pacer_;
+    bool nobodySees_ = false;
 };
 
 // The frames that reached a screen, for the test seams: the last one (the copy of its pixels
 // that the next frame is compared with), how many there were since the last reset and the
 // time they took.
 const PixelSurface& LastPresentedFrame();
+// False while the last frame presented was not drawn whole (nobody could see it): then
+// LastPresentedFrame is the frame drawn whole before it.
+bool LastFrameDrawnWhole();
 uint64_t PresentedFrameCount();
-// The processor time spent presenting them, pacing left out.
+// The processor time spent presenting those that could be seen, pacing left out.
 double PresentingSeconds();
 void ForgetPresentedFrames();
 

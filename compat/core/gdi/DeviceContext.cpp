@@ -46,9 +46,10 @@ DeviceContext* FindDeviceContext(HDC dc) {
     return found == Contexts().end() ? nullptr : found->second.get();
 }
 
-HDC OpenDeviceContext(PixelSurface* target) {
+HDC OpenDeviceContext(PixelSurface* target, bool leavesOutText) {
     auto dc = std::make_unique<DeviceContext>();
     dc->target = target;
+    dc->leavesOutText = leavesOutText;
     return AddContext(std::move(dc));
 }
 

@@ -83,6 +83,9 @@ struct DeviceContext {
     COLORREF textColor = RGB(0, 0, 0);
     COLORREF backgroundColor = RGB(255, 255, 255);
     int backgroundMode = OPAQUE;
+    // On a frame nobody will see (a surface's LeavesOutDrawing): text is taken as drawn
+    // (measured, recorded) but not put into the pixels.
+    bool leavesOutText = false;
 
     PixelSurface* Pixels() const;
 };

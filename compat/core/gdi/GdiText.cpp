@@ -116,6 +116,8 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
     const platform::TextMask* mask = platform::RenderText(font->face.font, font->antialiased, text);
     if (!mask)
         return FALSE;
+    if (dc->leavesOutText)
+        return TRUE;
     const int left =
         static_cast<int>(std::clamp<int64_t>(int64_t{x} + mask->left, INT_MIN, INT_MAX));
     if (dc->backgroundMode == OPAQUE)

@@ -181,11 +181,17 @@ void EndPass(bool last) {
     rec.hasLast = false; // a repeat never reaches back over a checkpoint
     seams::LogTally log;
     GameLogTally(&log.lines, &log.hash);
+    // A frame drawn while nobody could see the window lacks what was left out of it: "-", as
+    // there is no frame to hash.
+    char frame[24] = "-";
+    if (LastFrameDrawnWhole())
+        snprintf(frame, sizeof(frame), "%016llx",
+                 static_cast<unsigned long long>(seams::PresentedFrameHash()));
     char head[128];
-    snprintf(head, sizeof(head), "c %llu %llu %d %u:%08x %016llx",
+    snprintf(head, sizeof(head), "c %llu %llu %d %u:%08x %s",
              static_cast<unsigned long long>(rec.passes),
              static_cast<unsigned long long>(PresentedFrameCount()), state, log.lines, log.hash,
-             static_cast<unsigned long long>(seams::PresentedFrameHash()));
+             frame);
     const std::string texts = TakenPassTexts();
     Write(std::string(head) + (texts.empty() ? "" : " " + texts) + "\n");
     rec.lastCheck = rec.clock;

@@ -72,6 +72,8 @@ bool WindowShowsLastFrameWhole(HWND window);
 void RedrawWholeWindow(HWND window);
 // Resizes the window as its user could (an ordinary window; see QUIBBO_WINDOWED).
 void ResizeWindow(HWND window, int width, int height);
+// Hides the window (nobody sees it, as when minimised or covered) or shows it again.
+void HideWindow(HWND window, bool hidden);
 
 // Window pixels of a format of the test's choosing, outside any window, that frames are drawn
 // into exactly as the screen draws into a window's own pixels: only what a frame changes

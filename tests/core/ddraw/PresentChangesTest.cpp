@@ -123,4 +123,60 @@ TEST_F(ScreenPresentsChanges, TheWindowHoldsTheWholeFrameAfterResizeAndModeChang
     EXPECT_EQ(RGB(255, 0, 0), compat::seams::WindowColor(window, 140, 60));
 }
 
+// While nobody sees the window, a frame filled whole is not drawn further: such a frame is
+// never shown, and the first one shown after the window comes back is drawn whole. A frame
+// drawn onto what was there before is drawn all the same.
+TEST_F(ScreenPresentsChanges, DrawingNobodySeesIsLeftOutAndNeverShown) {
+    setenv("QUIBBO_WINDOWED", "1", 1);
+    BringUp(640, 480, 16);
+    unsetenv("QUIBBO_WINDOWED");
+    IDirectDrawSurface7* sprite = MakeNumberedPicture(32, 32, 0x100);
+    RECT at{200, 100, 232, 132};
+    const auto frame = [&](uint32_t sky, uint32_t block) {
+        ASSERT_EQ(DD_OK, Fill(back, sky));
+        ASSERT_EQ(DD_OK, back->Blt(&at, sprite, nullptr, DDBLT_WAIT, nullptr));
+        RECT dot{10, 10, 12, 12};
+        ASSERT_EQ(DD_OK, Fill(back, block, &dot));
+        ASSERT_EQ(DD_OK, primary->Flip(nullptr, DDFLIP_WAIT));
+    };
+    frame(0x3DFE, 0xF800);
+    ASSERT_TRUE(compat::seams::WindowShowsLastFrameWhole(window));
+    const uint64_t frames = compat::seams::PresentedFrames();
+
+    compat::seams::HideWindow(window, true);
+    frame(0x3DFE, 0xF800); // this present finds nobody looking
+    frame(0x1234, 0x07E0); // so this frame is filled and no more
+    EXPECT_EQ(0x1234u, Pixel(primary, 200, 100)) << "the sprite was drawn";
+    EXPECT_EQ(0x1234u, Pixel(primary, 10, 10)) << "the small fill was drawn";
+    // Drawn onto the pixels as they are (no fill of the whole first): drawn.
+    RECT dot{20, 20, 22, 22};
+    ASSERT_EQ(DD_OK, Fill(back, 0x001F, &dot));
+    EXPECT_EQ(0x001Fu, Pixel(back, 20, 20));
+    // Filled whole, a pixel set through GDI still reads back as set (how the game matches a
+    // colour to the surface's raw values).
+    ASSERT_EQ(DD_OK, Fill(back, 0x1234));
+    HDC dc = nullptr;
+    ASSERT_EQ(DD_OK, back->GetDC(&dc));
+    SetPixel(dc, 0, 0, RGB(255, 0, 0));
+    ASSERT_EQ(DD_OK, back->ReleaseDC(dc));
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof desc;
+    ASSERT_EQ(DD_OK, back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
+    EXPECT_EQ(0xF800u, *static_cast<const uint16_t*>(desc.lpSurface));
+    ASSERT_EQ(DD_OK, back->Unlock(nullptr));
+
+    compat::seams::HideWindow(window, false);
+    frame(0x4321, 0x07E0); // drawn whole, but the present before found nobody looking
+    EXPECT_EQ(0x4321u, Pixel(primary, 200, 100)) << "the sprite was drawn";
+    // Not shown: the window and the last frame are still the last frame drawn whole.
+    EXPECT_EQ(0x3DFEu, compat::seams::PresentedPixel(300, 300));
+    EXPECT_TRUE(compat::seams::WindowShowsLastFrameWhole(window));
+    frame(0x4321, 0x07E0); // the first frame drawn whole with the window seen
+    EXPECT_EQ(0x100u, Pixel(primary, 200, 100));
+    EXPECT_EQ(frames + 4, compat::seams::PresentedFrames());
+    EXPECT_EQ(0x4321u, compat::seams::PresentedPixel(300, 300));
+    EXPECT_EQ(0x100u, compat::seams::PresentedPixel(200, 100));
+    EXPECT_TRUE(compat::seams::WindowShowsLastFrameWhole(window));
+}
+
 } // namespace
