@@ -423,28 +423,36 @@ typedef struct _DDCAPS_DX7 {
 typedef DDCAPS_DX7 DDCAPS;
 typedef DDCAPS* LPDDCAPS;
 
-// The 64-bit SDK's layouts, which callers may rely on.
+// The SDK's layouts, which callers may rely on, for the pointer size we are built for (the
+// 64-bit one first, then the 32-bit one).
+#define QUIBBO_LAYOUT(bits64, bits32) (sizeof(void*) == 8 ? (bits64) : (bits32))
 static_assert(sizeof(DDCOLORKEY) == 8, "DDCOLORKEY layout");
 static_assert(sizeof(DDSCAPS2) == 16, "DDSCAPS2 layout");
 static_assert(sizeof(DDPIXELFORMAT) == 32, "DDPIXELFORMAT layout");
 static_assert(offsetof(DDPIXELFORMAT, dwRGBBitCount) == 12, "DDPIXELFORMAT layout");
-static_assert(sizeof(DDSURFACEDESC2) == 136, "DDSURFACEDESC2 layout");
+static_assert(sizeof(DDSURFACEDESC2) == QUIBBO_LAYOUT(136, 124), "DDSURFACEDESC2 layout");
 static_assert(offsetof(DDSURFACEDESC2, lPitch) == 16, "DDSURFACEDESC2 layout");
 static_assert(offsetof(DDSURFACEDESC2, dwRefreshRate) == 24, "DDSURFACEDESC2 layout");
-static_assert(offsetof(DDSURFACEDESC2, lpSurface) == 40, "DDSURFACEDESC2 layout");
-static_assert(offsetof(DDSURFACEDESC2, ddckCKSrcBlt) == 72, "DDSURFACEDESC2 layout");
-static_assert(offsetof(DDSURFACEDESC2, ddpfPixelFormat) == 80, "DDSURFACEDESC2 layout");
-static_assert(offsetof(DDSURFACEDESC2, ddsCaps) == 112, "DDSURFACEDESC2 layout");
-static_assert(offsetof(DDSURFACEDESC2, dwTextureStage) == 128, "DDSURFACEDESC2 layout");
-static_assert(sizeof(DDBLTFX) == 128, "DDBLTFX layout");
-static_assert(offsetof(DDBLTFX, dwFillColor) == 104, "DDBLTFX layout");
-static_assert(offsetof(DDBLTFX, ddckSrcColorkey) == 120, "DDBLTFX layout");
+static_assert(offsetof(DDSURFACEDESC2, lpSurface) == QUIBBO_LAYOUT(40, 36),
+              "DDSURFACEDESC2 layout");
+static_assert(offsetof(DDSURFACEDESC2, ddckCKSrcBlt) == QUIBBO_LAYOUT(72, 64),
+              "DDSURFACEDESC2 layout");
+static_assert(offsetof(DDSURFACEDESC2, ddpfPixelFormat) == QUIBBO_LAYOUT(80, 72),
+              "DDSURFACEDESC2 layout");
+static_assert(offsetof(DDSURFACEDESC2, ddsCaps) == QUIBBO_LAYOUT(112, 104),
+              "DDSURFACEDESC2 layout");
+static_assert(offsetof(DDSURFACEDESC2, dwTextureStage) == QUIBBO_LAYOUT(128, 120),
+              "DDSURFACEDESC2 layout");
+static_assert(sizeof(DDBLTFX) == QUIBBO_LAYOUT(128, 100), "DDBLTFX layout");
+static_assert(offsetof(DDBLTFX, dwFillColor) == QUIBBO_LAYOUT(104, 80), "DDBLTFX layout");
+static_assert(offsetof(DDBLTFX, ddckSrcColorkey) == QUIBBO_LAYOUT(120, 92), "DDBLTFX layout");
 static_assert(sizeof(DDCAPS) == 380, "DDCAPS layout");
 static_assert(offsetof(DDCAPS, dwVidMemTotal) == 60, "DDCAPS layout");
 static_assert(offsetof(DDCAPS, dwVidMemFree) == 64, "DDCAPS layout");
 static_assert(offsetof(DDCAPS, ddsOldCaps) == 132, "DDCAPS layout");
 static_assert(offsetof(DDCAPS, dwSVBCaps) == 172, "DDCAPS layout");
 static_assert(offsetof(DDCAPS, ddsCaps) == 364, "DDCAPS layout");
+#undef QUIBBO_LAYOUT
 
 typedef HRESULT(CALLBACK* LPDDENUMMODESCALLBACK2)(LPDDSURFACEDESC2, LPVOID);
 

@@ -75,6 +75,9 @@ typedef struct _DSBUFFERDESC {
     GUID guid3DAlgorithm;
 } DSBUFFERDESC, *LPDSBUFFERDESC;
 typedef const DSBUFFERDESC* LPCDSBUFFERDESC;
+// The SDK's layout for the pointer size we are built for: 40 bytes in 64-bit programs, 36 in
+// 32-bit ones.
+static_assert(sizeof(DSBUFFERDESC) == (sizeof(void*) == 8 ? 40 : 36), "DSBUFFERDESC layout");
 
 struct IDirectSound;
 struct IDirectSoundBuffer;

@@ -30,6 +30,7 @@ typedef struct tWAVEFORMATEX {
 } WAVEFORMATEX, *PWAVEFORMATEX, *LPWAVEFORMATEX;
 #pragma pack(pop)
 typedef const WAVEFORMATEX* LPCWAVEFORMATEX;
+static_assert(sizeof(WAVEFORMATEX) == 18, "a WAVEFORMATEX is stored packed in 18 bytes");
 
 // --- RIFF file reading (mmio) ---
 

@@ -6,21 +6,20 @@
 // the program (ContentFolder.h). A closed terminal (SIGHUP) ends it as SIGTERM does, and its
 // window destroyed by another program as a close by the window manager does.
 #include "ContentFolder.h"
-#include "HangUp.h"
-#include "Icon.h"
-#include "Recorder.h"
-#include "Screen.h"
-#include "X11Watch.h"
+#include "window/Icon.h"
+#include "record/Recorder.h"
+#include "ddraw/Screen.h"
+
+#include "platform/Display.h"
 
 #include <windows.h>
 
 #include <string>
 
 int main(int argc, char** argv) {
-    if (!compat::StartVideo() || !compat::EnterContentFolder())
+    if (!platform::StartVideo() || !compat::EnterContentFolder())
         return 1;
-    compat::EndOnHangUp();
-    compat::EndOnWindowDestroyed();
+    platform::WatchForOutsideEnd();
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {
         if (i > 1)

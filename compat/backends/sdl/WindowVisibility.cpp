@@ -1,0 +1,50 @@
+#include "sdl/WindowVisibility.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+
+#include <X11/Xlib.h>
+
+namespace compat {
+
+void WindowVisibility::Watch(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+        return;
+    if (display_ && window_ == info.info.x11.window)
+        return;
+    Release();
+    // SDL's own connection reads its events in its own way: the visibility events come on a
+    // connection of ours, which asks for nothing else.
+    display_ = XOpenDisplay(DisplayString(info.info.x11.display));
+    if (!display_)
+        return;
+    window_ = info.info.x11.window;
+    covered_ = false;
+    XSelectInput(display_, window_, VisibilityChangeMask);
+    XFlush(display_);
+}
+
+void WindowVisibility::Release() {
+    if (display_)
+        XCloseDisplay(display_);
+    display_ = nullptr;
+    window_ = 0;
+    covered_ = false;
+}
+
+bool WindowVisibility::FullyCovered() {
+    if (!display_)
+        return false;
+    // Only what has arrived: no request, no wait.
+    while (XEventsQueued(display_, QueuedAfterReading) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        if (event.type == VisibilityNotify && event.xvisibility.window == window_)
+            covered_ = event.xvisibility.state == VisibilityFullyObscured;
+    }
+    return covered_;
+}
+
+} // namespace compat

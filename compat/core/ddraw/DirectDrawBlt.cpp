@@ -1,0 +1,147 @@
+// IDirectDrawSurface7::Blt: argument checks, clipping, then the blitter.
+#include "ddraw/DirectDrawObjects.h"
+#include "seams/Failures.h"
+
+namespace compat {
+
+namespace {
+
+constexpr DWORD kHandledFlags =
+    DDBLT_COLORFILL | DDBLT_KEYSRC | DDBLT_WAIT | DDBLT_DONOTWAIT | DDBLT_ASYNC;
+
+BlitRect FromRect(const RECT& rect) {
+    return BlitRect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+bool Inside(const BlitRect& inner, const BlitRect& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+uint32_t FormatMask(int bitsPerPixel) {
+    return bitsPerPixel == 16 ? 0xFFFFu : 0xFFFFFFFFu;
+}
+
+} // namespace
+
+HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE7 source, LPRECT sourceRect, DWORD flags,
+                     LPDDBLTFX fx) {
+    HRESULT hr;
+    if (TakeForcedFailure("IDirectDrawSurface7::Blt", &hr))
+        return hr;
+    if (flags & ~kHandledFlags)
+        return DDERR_UNSUPPORTED; // no raster operations, effects or destination keys
+    const bool fill = flags & DDBLT_COLORFILL;
+    auto* from = static_cast<Surface*>(source);
+    if ((flags & DDBLT_WAIT) && (flags & DDBLT_DONOTWAIT))
+        return DDERR_INVALIDPARAMS;
+    if (fx && fx->dwSize != sizeof(DDBLTFX))
+        return DDERR_INVALIDPARAMS;
+    if (fill ? (!fx || (flags & DDBLT_KEYSRC)) : !from)
+        return DDERR_INVALIDPARAMS;
+    if (!fill && (flags & DDBLT_KEYSRC) && !from->hasKey_)
+        return DDERR_COLORKEYNOTSET;
+    if (lost_ || (!fill && from->lost_))
+        return DDERR_SURFACELOST;
+    if (IsBusy() || (!fill && from->IsBusy()))
+        return DDERR_SURFACEBUSY;
+
+    const BlitRect dest = destRect ? FromRect(*destRect) : Bounds(pixels_);
+    if (dest.Empty())
+        return DDERR_INVALIDRECT;
+    if (fill)
+        return ColorFill(dest, fx);
+
+    const BlitRect whole = Bounds(from->pixels_);
+    const BlitRect part = sourceRect ? FromRect(*sourceRect) : whole;
+    if (part.Empty() || !Inside(part, whole))
+        return DDERR_INVALIDRECT;
+    if (from->pixels_.bitsPerPixel != pixels_.bitsPerPixel)
+        return DDERR_INVALIDPIXELFORMAT;
+    return Copy(dest, from, part, (flags & DDBLT_KEYSRC) != 0);
+}
+
+HRESULT Surface::VisibleParts(const BlitRect& dest, std::vector<BlitRect>* parts) const {
+    parts->clear();
+    const BlitRect bounds = Bounds(pixels_);
+    if (!clipper_) {
+        // Without a clipper a blit must lie wholly on the surface.
+        if (!Inside(dest, bounds))
+            return DDERR_INVALIDRECT;
+        parts->push_back(dest);
+        return DD_OK;
+    }
+    if (!clipper_->HasClipList())
+        return DDERR_NOCLIPLIST;
+    for (const BlitRect& clip : clipper_->Rectangles()) {
+        const BlitRect visible = Intersect(Intersect(dest, clip), bounds);
+        if (!visible.Empty())
+            parts->push_back(visible);
+    }
+    return DD_OK;
+}
+
+void Surface::Settle() {
+    if (!fillOwed_)
+        return;
+    fillOwed_ = false;
+    if (!pixels_.pixels.empty())
+        FillPixels(pixels_, Bounds(pixels_), owedRaw_);
+}
+
+bool Surface::LeavesOutDrawing() const {
+    return kind_ == SurfaceKind::BackBuffer && frontBuffer_ && filledSinceFlip_ &&
+           owner_->GetScreen().NobodySees();
+}
+
+HRESULT Surface::ColorFill(const BlitRect& dest, const DDBLTFX* fx) {
+    thread_local std::vector<BlitRect> parts;
+    const HRESULT hr = VisibleParts(dest, &parts);
+    if (FAILED(hr))
+        return hr;
+    // The raw value as given, cut to the format's bits.
+    const uint32_t raw = fx->dwFillColor & FormatMask(pixels_.bitsPerPixel);
+    if (parts.size() == 1 && Inside(Bounds(pixels_), parts[0]) && !pixels_.pixels.empty()) {
+        fillOwed_ = true;
+        owedRaw_ = raw;
+        filledSinceFlip_ = true;
+        missing_ = false; // every pixel is replaced
+        return DD_OK;
+    }
+    if (LeavesOutDrawing()) {
+        missing_ = true;
+        return DD_OK;
+    }
+    Settle();
+    for (const BlitRect& part : parts)
+        FillPixels(pixels_, part, raw);
+    return DD_OK;
+}
+
+HRESULT Surface::Copy(const BlitRect& dest, Surface* source, const BlitRect& from, bool keyed) {
+    thread_local std::vector<BlitRect> parts;
+    const HRESULT hr = VisibleParts(dest, &parts);
+    if (FAILED(hr) || parts.empty())
+        return hr;
+    if (LeavesOutDrawing()) {
+        missing_ = true;
+        return DD_OK;
+    }
+    missing_ = missing_ || source->missing_;
+    Settle();
+    source->Settle();
+    const uint32_t* key = keyed ? &source->key_ : nullptr;
+    if (source == this) {
+        // A surface blitted onto itself reads from a copy, so overlapping parts come out
+        // as if the whole source had been read first.
+        const PixelSurface copy = pixels_;
+        for (const BlitRect& part : parts)
+            CopyPixels(pixels_, dest, part, copy, from, key);
+        return DD_OK;
+    }
+    for (const BlitRect& part : parts)
+        CopyPixels(pixels_, dest, part, source->pixels_, from, key);
+    return DD_OK;
+}
+
+} // namespace compat

@@ -1,0 +1,61 @@
+#include "ddraw/ScreenPacing.h"
+
+#include "platform/Clock.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace compat {
+
+void FramePacer::SetRate(int framesPerSecond) {
+    const int rate = framesPerSecond > 0 ? framesPerSecond : 60;
+    if (rate != rate_)
+        started_ = false;
+    rate_ = rate;
+}
+
+void FramePacer::AfterPresent(DWORD presentStarted, DWORD presentEnded) {
+    const DWORD now = presentEnded;
+    if (!started_) {
+        started_ = true;
+        deadline_ = now;
+        remainder_ = 0;
+    }
+    deadline_ += static_cast<DWORD>(1000 / rate_);
+    remainder_ += 1000 % rate_;
+    if (remainder_ >= rate_) {
+        remainder_ -= rate_;
+        ++deadline_;
+    }
+
+    const int32_t period = 1000 / rate_;
+    const auto wait = static_cast<int32_t>(deadline_ - now);
+    if (wait > 0) {
+        Sleep(static_cast<DWORD>(wait));
+        return;
+    }
+    const auto presentTook = static_cast<int32_t>(now - presentStarted);
+    if (presentTook * 2 >= period || wait < -period) {
+        // Late: either the display's vsync held the present back (follow the display from
+        // here) or the loop fell behind (start afresh rather than rush to catch up).
+        deadline_ = now;
+        remainder_ = 0;
+    }
+}
+
+void NoteFrameTime(bool seen) {
+    static FILE* const file = [] {
+        const char* path = std::getenv("QUIBBO_FRAME_TIMES");
+        FILE* opened = path && *path ? std::fopen(path, "a") : nullptr;
+        if (opened)
+            std::setvbuf(opened, nullptr, _IOLBF, 0); // each line as it comes
+        return opened;
+    }();
+    if (!file)
+        return;
+    std::fprintf(file, "%lld%s\n", static_cast<long long>(platform::SteadyMicroseconds()),
+                 seen ? "" : " unseen");
+}
+
+} // namespace compat

@@ -1,0 +1,49 @@
+// GDI pixel calls: single pixels and stretched copies between device contexts.
+#include "gdi/DeviceContext.h"
+#include "seams/Failures.h"
+#include "pixels/Stretch.h"
+
+using namespace compat;
+
+namespace {
+
+bool Inside(const PixelSurface* pixels, int x, int y) {
+    return pixels && x >= 0 && y >= 0 && x < pixels->width && y < pixels->height;
+}
+
+} // namespace
+
+COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
+    if (TakeForcedFailure("GetPixel"))
+        return CLR_INVALID;
+    const PixelSurface* pixels = DeviceContextTarget(hdc);
+    if (!Inside(pixels, x, y))
+        return CLR_INVALID;
+    return ColorFromRaw(pixels->Get(x, y), pixels->bitsPerPixel);
+}
+
+COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) {
+    if (TakeForcedFailure("SetPixel"))
+        return CLR_INVALID;
+    PixelSurface* pixels = DeviceContextTarget(hdc);
+    if (!Inside(pixels, x, y))
+        return CLR_INVALID;
+    // The format may not hold the colour exactly: the caller learns what was really written.
+    const uint32_t raw = RawFromColor(color & 0xFFFFFF, pixels->bitsPerPixel);
+    pixels->Set(x, y, raw);
+    return ColorFromRaw(raw, pixels->bitsPerPixel);
+}
+
+BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc,
+                       int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop) {
+    if (TakeForcedFailure("StretchBlt"))
+        return FALSE;
+    PixelSurface* to = DeviceContextTarget(hdcDest);
+    const PixelSurface* from = DeviceContextTarget(hdcSrc);
+    // Mirroring by negative sizes is not offered.
+    if (rop != SRCCOPY || !to || !from || wDest <= 0 || hDest <= 0 || wSrc <= 0 || hSrc <= 0)
+        return FALSE;
+    StretchPixels(*from, PixelRect{xSrc, ySrc, wSrc, hSrc}, *to,
+                  PixelRect{xDest, yDest, wDest, hDest});
+    return TRUE;
+}
