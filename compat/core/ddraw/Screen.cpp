@@ -120,14 +120,10 @@ void Screen::Present(const PixelSurface& frame, bool pace, bool drawnWhole) {
 }
 
 POINT Screen::ModePixelFromWindow(int x, int y) const {
-    if (!window_ || !window_->native)
-        return POINT{x, y};
-    POINT pixel{x, y};
     int modeX = x, modeY = y;
-    presenter_->ModePixelFromWindow(x, y, &modeX, &modeY);
-    pixel.x = modeX;
-    pixel.y = modeY;
-    return pixel;
+    if (window_ && window_->native)
+        presenter_->ModePixelFromWindow(x, y, &modeX, &modeY);
+    return POINT{modeX, modeY};
 }
 
 bool Screen::WindowColor(int x, int y, COLORREF* color) const {
