@@ -195,6 +195,7 @@
   window.Quibbo = {
     status: 'loading',
     framesShown: 0,
+    frameTime: 0,
     readBytes: readBytes,
     readText: function(path) {
       var bytes = readBytes(path);
