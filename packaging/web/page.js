@@ -188,6 +188,7 @@
     Module.quibboEnded = true;
     window.Quibbo.status = 'ended';
     document.getElementById('ended').classList.add('shown');
+    document.body.classList.add('ended');
     if (document.fullscreenElement) document.exitFullscreen();
     saveSettings();
   }
