@@ -40,7 +40,8 @@ window.onerror = function (message) {
 """
 
 # name: value fields of a line, and how far the browser may be off
-TOLERANCE = {"em": 0, "line": 1, "bold": 0, "width": 1, "left": 1, "mask": 1, "ink": 1}
+TOLERANCE = {"em": 0, "line": 1, "bold": 0, "width": 1, "left": 1, "mask": 1, "ink": 1,
+             "hard": 1, "hardink": 1}
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
@@ -94,7 +95,9 @@ def browser_lines(site, chromium, timeout):
 
 def fields(line):
     """The key of a line (before the colon) and its named numbers after it."""
-    key, _, rest = line.partition("]: " if line.startswith("text") else ": ")
+    text = line.startswith("text")
+    key, _, rest = line.partition("]: " if text else ": ")
+    key += "]" if text else ""
     values = {}
     words = rest.split()
     for name, value in zip(words[::2], words[1::2]):

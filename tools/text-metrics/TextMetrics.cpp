@@ -101,9 +101,16 @@ int main() {
             }
             int top = 0, bottom = 0;
             InkRows(*mask, &top, &bottom);
-            std::printf("text %s %d %d [%s]: width %d left %d mask %dx%d ink %d-%d\n", face.name,
+            std::printf("text %s %d %d [%s]: width %d left %d mask %dx%d ink %d-%d", face.name,
                         face.height, face.weight, text, width, mask->left, mask->width,
                         mask->height, top, bottom);
+            // The same with hard edges (the mask is valid until the next call).
+            const platform::TextMask* hard = platform::RenderText(opened.font, false, text);
+            if (hard) {
+                InkRows(*hard, &top, &bottom);
+                std::printf(" hard %dx%d hardink %d-%d", hard->width, hard->height, top, bottom);
+            }
+            std::printf("\n");
         }
     }
     std::printf("END\n");
