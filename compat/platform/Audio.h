@@ -10,7 +10,8 @@ namespace platform {
 struct AudioDevice;
 
 // Fills `frames` stereo frames of signed 16-bit samples (left first) at the device's rate.
-// Called on the backend's own audio thread, from StartAudio until CloseAudio returns.
+// Called on the backend's own audio thread (where there is only one thread, as on a web page:
+// while the game waits, in a sleep or a frame's pacing), from StartAudio until CloseAudio returns.
 using FillAudio = void (*)(void* context, int16_t* out, size_t frames);
 
 // Opens the default audio device for 16-bit stereo at `preferredRate`, or at the device's own

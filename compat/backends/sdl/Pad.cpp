@@ -1,23 +1,15 @@
-// Game controllers as the keyboard and the mouse: see Pad.h for the layout.
+// SDL's game controllers, fed to the pads' layout: see Pad.h.
 #include "sdl/Pad.h"
 
-#include "window/Cursor.h"
-#include "files/Files.h"
-#include "window/KeyState.h"
-#include "ddraw/Letterbox.h"
-#include "window/MessageQueue.h"
-#include "pixels/PixelSurface.h"
-#include "ddraw/Screen.h"
-#include "window/Window.h"
-#include "sdl/SdlWindow.h"
 #include "compat/Seams.h"
+#include "ddraw/Letterbox.h"
+#include "pad/PadLayout.h"
+#include "sdl/SdlWindow.h"
+#include "window/Window.h"
 
 #include <SDL.h>
-#include <mmsystem.h>
 
 #include <algorithm>
-#include <array>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -26,89 +18,56 @@ namespace compat {
 
 namespace {
 
-// The four actions a player binds, in the settings file's order, and the game's keys for them
-// until the file says otherwise.
-enum Action { kMoveLeft, kMoveRight, kTurnClockwise, kTurnCounter, kActions };
-constexpr std::array<int, kActions> kDefaultActionKeys = {VK_LEFT, VK_RIGHT, 'A', 'D'};
-const char kSettingsFile[] = "quibbo.ini";
-// The settings file is 16 bytes; anything much larger is not one.
-constexpr size_t kSettingsMaxBytes = 4096;
-// The pads' own keys (VK_GAMEPAD_A to VK_GAMEPAD_RIGHT_THUMBSTICK_LEFT).
-constexpr int kFirstPadKey = VK_GAMEPAD_A;
-constexpr int kLastPadKey = VK_GAMEPAD_RIGHT_THUMBSTICK_LEFT;
-// A trigger pulled this far is down as a key.
-constexpr int kTriggerDown = 16000;
-// A stick nearer its rest than this does nothing as an arrow key (a worn stick rests off
-// centre); as the pointer it moves from a smaller dead zone on.
-constexpr int kKeyDeadZone = 12000;
-constexpr int kPointerDeadZone = 6000;
-constexpr int kAxisMax = 32767;
-// The pointer at full tilt crosses the mode's height in this many milliseconds, the width in
-// as many heights: the same speed on the screen whatever the mode's pixels.
-constexpr double kHeightCrossingMs = 1100.0;
+// SDL numbers a controller's buttons and axes as the layout does.
+constexpr bool Same(int sdl, int layout) {
+    return sdl == layout;
+}
+static_assert(Same(SDL_CONTROLLER_BUTTON_A, pad::kSouth) &&
+                  Same(SDL_CONTROLLER_BUTTON_Y, pad::kNorth) &&
+                  Same(SDL_CONTROLLER_BUTTON_BACK, pad::kBack) &&
+                  Same(SDL_CONTROLLER_BUTTON_START, pad::kStart) &&
+                  Same(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, pad::kLeftShoulder) &&
+                  Same(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, pad::kDpadRight),
+              "SDL's buttons are the layout's");
+static_assert(Same(SDL_CONTROLLER_AXIS_LEFTX, pad::kLeftX) &&
+                  Same(SDL_CONTROLLER_AXIS_RIGHTY, pad::kRightY) &&
+                  Same(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, pad::kRightTrigger) &&
+                  Same(SDL_CONTROLLER_AXIS_MAX, pad::kAxes),
+              "SDL's axes are the layout's");
+
 // Without a controller, SDL looks for new ones this often: its look costs a few microseconds,
 // which every pass would pay.
 constexpr uint32_t kLookEveryMs = 250;
-// A pass longer than this (a stall, a breakpoint) moves the pointer no further.
-constexpr uint32_t kLongestStepMs = 50;
 
-struct Pad {
+struct Controller {
     SDL_JoystickID id = -1;
     SDL_GameController* controller = nullptr;
-    std::array<bool, SDL_CONTROLLER_BUTTON_MAX> buttons{};
-    // What each held button went down as: the pointer's (shown) or play's (hidden). A button
-    // keeps that meaning until it is let go, so the click on Start does not turn the field.
-    std::array<bool, SDL_CONTROLLER_BUTTON_MAX> pressedInMenus{};
-    std::array<int16_t, SDL_CONTROLLER_AXIS_MAX> axes{};
 };
 
-struct PadState {
+struct SdlPads {
     bool startTried = false;
-    std::vector<Pad> pads;
-    // What the pads hold of the keyboard and the mouse.
-    std::array<bool, 256> keys{};
-    bool leftButton = false;
-    // The pointer as the pads move it, in the mode's pixels (fractions kept between passes).
-    bool placed = false;
-    double x = 0.0;
-    double y = 0.0;
-    POINT posted{};
-    bool timed = false;
-    uint32_t lastTime = 0;
+    std::vector<Controller> open;
     bool looked = false;
     uint32_t lastLook = 0;
-    // The keys the game has the four actions on, as the pad's layout presses them.
-    std::array<int, kActions> actionKeys = kDefaultActionKeys;
-    // The pad keys the game polls since play began: those the player has bound. Such a button
-    // acts through its binding alone, not through the layout as well.
-    std::array<bool, 256> boundPadKeys{};
-    bool pointerKnown = false;
-    bool pointerShown = false;
 };
 
-PadState& State() {
-    static PadState state = [] {
+SdlPads& State() {
+    static SdlPads state = [] {
         seams::AddResetHook([] {
-            for (Pad& pad : State().pads)
-                SDL_GameControllerClose(pad.controller);
+            for (Controller& open : State().open)
+                SDL_GameControllerClose(open.controller);
             const bool started = State().startTried;
-            State() = PadState{};
+            State() = SdlPads{};
             State().startTried = started;
         });
-        return PadState{};
+        return SdlPads{};
     }();
     return state;
 }
 
-Pad* PadOf(SDL_JoystickID id) {
-    for (Pad& pad : State().pads)
-        if (pad.id == id)
-            return &pad;
-    return nullptr;
-}
-
 void Open(int deviceIndex) {
-    if (PadOf(SDL_JoystickGetDeviceInstanceID(deviceIndex)))
+    const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(deviceIndex);
+    if (pad::PadKnown(id))
         return;
     SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
     if (!controller) {
@@ -116,10 +75,22 @@ void Open(int deviceIndex) {
                      SDL_GameControllerNameForIndex(deviceIndex), SDL_GetError());
         return;
     }
-    Pad pad;
-    pad.controller = controller;
-    pad.id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
-    State().pads.push_back(pad);
+    Controller open;
+    open.controller = controller;
+    open.id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+    State().open.push_back(open);
+    pad::PadArrived(open.id);
+}
+
+void Close(SDL_JoystickID id) {
+    std::vector<Controller>& open = State().open;
+    const auto gone = std::find_if(open.begin(), open.end(),
+                                   [&](const Controller& each) { return each.id == id; });
+    if (gone == open.end())
+        return;
+    SDL_GameControllerClose(gone->controller);
+    open.erase(gone);
+    pad::PadLeft(id);
 }
 
 void Ignore(int deviceIndex) {
@@ -132,232 +103,8 @@ void Ignore(int deviceIndex) {
                  name ? name : "?");
 }
 
-bool IsDirection(int button) {
-    return button >= SDL_CONTROLLER_BUTTON_DPAD_UP && button <= SDL_CONTROLLER_BUTTON_DPAD_RIGHT;
-}
-
-// The key a button is in every state, or 0.
-int KeyOfButtonEverywhere(int button) {
-    switch (button) {
-    case SDL_CONTROLLER_BUTTON_START:
-        return VK_PAUSE;
-    case SDL_CONTROLLER_BUTTON_BACK:
-        return VK_ESCAPE;
-    case SDL_CONTROLLER_BUTTON_Y:
-        return 'Y';
-    case SDL_CONTROLLER_BUTTON_X:
-        return 'N';
-    default:
-        return 0;
-    }
-}
-
-// A button's own key, VK_GAMEPAD_*, as Windows numbers them; 0 for one without.
-int PadKeyOfButton(int button) {
-    switch (button) {
-    case SDL_CONTROLLER_BUTTON_A:
-        return VK_GAMEPAD_A;
-    case SDL_CONTROLLER_BUTTON_B:
-        return VK_GAMEPAD_B;
-    case SDL_CONTROLLER_BUTTON_X:
-        return VK_GAMEPAD_X;
-    case SDL_CONTROLLER_BUTTON_Y:
-        return VK_GAMEPAD_Y;
-    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
-        return VK_GAMEPAD_RIGHT_SHOULDER;
-    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
-        return VK_GAMEPAD_LEFT_SHOULDER;
-    case SDL_CONTROLLER_BUTTON_DPAD_UP:
-        return VK_GAMEPAD_DPAD_UP;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-        return VK_GAMEPAD_DPAD_DOWN;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-        return VK_GAMEPAD_DPAD_LEFT;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-        return VK_GAMEPAD_DPAD_RIGHT;
-    case SDL_CONTROLLER_BUTTON_START:
-        return VK_GAMEPAD_MENU;
-    case SDL_CONTROLLER_BUTTON_BACK:
-        return VK_GAMEPAD_VIEW;
-    case SDL_CONTROLLER_BUTTON_LEFTSTICK:
-        return VK_GAMEPAD_LEFT_THUMBSTICK_BUTTON;
-    case SDL_CONTROLLER_BUTTON_RIGHTSTICK:
-        return VK_GAMEPAD_RIGHT_THUMBSTICK_BUTTON;
-    default:
-        return 0;
-    }
-}
-
-// The key a button is in play (the pointer hidden), or 0: the key the game has the button's
-// action on. Up and down are the arrows, hurrying being no binding of the player's.
-int KeyOfButtonInPlay(int button) {
-    const std::array<int, kActions>& keys = State().actionKeys;
-    switch (button) {
-    case SDL_CONTROLLER_BUTTON_A:
-    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
-        return keys[kTurnClockwise];
-    case SDL_CONTROLLER_BUTTON_B:
-    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
-        return keys[kTurnCounter];
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-        return keys[kMoveLeft];
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-        return keys[kMoveRight];
-    case SDL_CONTROLLER_BUTTON_DPAD_UP:
-        return VK_UP;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-        return VK_DOWN;
-    default:
-        return 0;
-    }
-}
-
-// The keys of the actions as the game last saved them. The game keeps its bindings to itself
-// and writes them when it is left, so a key bound on the controls screen reaches the layout
-// from the next start; a pad button bound there acts at once (see boundPadKeys).
-void ReadActionKeys() {
-    std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(kSettingsFile, kSettingsMaxBytes, &bytes))
-        return;
-    PadState& state = State();
-    // The game reads the bytes one by one: a short file leaves the rest as they were.
-    for (size_t action = 0; action < kActions && action < bytes.size(); ++action) {
-        state.actionKeys[action] = bytes[action];
-        if (bytes[action] >= kFirstPadKey && bytes[action] <= kLastPadKey)
-            state.boundPadKeys[bytes[action]] = true;
-    }
-}
-
-// Play begins when the pointer hides: the saved keys are read then. The menus are where keys
-// are bound, so what the game polled before is forgotten when the pointer comes back.
-void FollowPointer(bool shown) {
-    PadState& state = State();
-    if (state.pointerKnown && state.pointerShown == shown)
-        return;
-    state.pointerKnown = true;
-    state.pointerShown = shown;
-    state.boundPadKeys = {};
-    if (!shown)
-        ReadActionKeys();
-}
-
-// A pad key is held, and in play the layout's key too unless the player bound the pad key.
-void HoldInPlay(std::array<bool, 256>* keys, int padKey, int layoutKey) {
-    (*keys)[padKey] = true;
-    if (layoutKey && !State().boundPadKeys[padKey])
-        (*keys)[layoutKey] = true;
-}
-
-// A stick's four directions as keys, past the dead zone: its own keys, and in play the
-// layout's (left, right, up, down; 0 for none).
-void HoldStick(std::array<bool, 256>* keys, int x, int y, int firstPadKey,
-               const std::array<int, 4>& layout) {
-    if (y <= -kKeyDeadZone)
-        HoldInPlay(keys, firstPadKey, layout[2]);
-    if (y >= kKeyDeadZone)
-        HoldInPlay(keys, firstPadKey + 1, layout[3]);
-    if (x >= kKeyDeadZone)
-        HoldInPlay(keys, firstPadKey + 2, layout[1]);
-    if (x <= -kKeyDeadZone)
-        HoldInPlay(keys, firstPadKey + 3, layout[0]);
-}
-
-// What the pads hold now, as keys and the left button. On the menus the south button, the
-// D-pad and the left stick are the pointer and no keys: the controls screen binds whatever key
-// goes down, and these have to pick its rows.
-void Wanted(std::array<bool, 256>* keys, bool* leftButton) {
-    const bool menus = CursorIsShown();
-    FollowPointer(menus);
-    const std::array<int, kActions>& actions = State().actionKeys;
-    const std::array<int, 4> noLayout{};
-    const std::array<int, 4> leftStickLayout = {actions[kMoveLeft], actions[kMoveRight], VK_UP,
-                                                VK_DOWN};
-    for (const Pad& pad : State().pads) {
-        for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button) {
-            if (!pad.buttons[button])
-                continue;
-            const int padKey = PadKeyOfButton(button);
-            // The D-pad follows the pointer at once; the other buttons keep their meaning.
-            const bool inMenus = IsDirection(button) ? menus : pad.pressedInMenus[button];
-            if (const int key = KeyOfButtonEverywhere(button)) {
-                (*keys)[key] = true;
-                (*keys)[padKey] = true;
-            } else if (!inMenus) {
-                if (padKey)
-                    HoldInPlay(keys, padKey, KeyOfButtonInPlay(button));
-            } else if (button == SDL_CONTROLLER_BUTTON_A) {
-                *leftButton = true;
-            } else if (!IsDirection(button) && padKey) {
-                (*keys)[padKey] = true;
-            }
-        }
-        if (pad.axes[SDL_CONTROLLER_AXIS_TRIGGERLEFT] >= kTriggerDown)
-            (*keys)[VK_GAMEPAD_LEFT_TRIGGER] = true;
-        if (pad.axes[SDL_CONTROLLER_AXIS_TRIGGERRIGHT] >= kTriggerDown)
-            (*keys)[VK_GAMEPAD_RIGHT_TRIGGER] = true;
-        HoldStick(keys, pad.axes[SDL_CONTROLLER_AXIS_RIGHTX], pad.axes[SDL_CONTROLLER_AXIS_RIGHTY],
-                  VK_GAMEPAD_RIGHT_THUMBSTICK_UP, noLayout);
-        if (!menus)
-            HoldStick(keys, pad.axes[SDL_CONTROLLER_AXIS_LEFTX],
-                      pad.axes[SDL_CONTROLLER_AXIS_LEFTY], VK_GAMEPAD_LEFT_THUMBSTICK_UP,
-                      leftStickLayout);
-    }
-}
-
-// Lets go of what the pads no longer hold, then presses what they newly hold.
-void Sync() {
-    PadState& state = State();
-    std::array<bool, 256> keys{};
-    bool leftButton = false;
-    Wanted(&keys, &leftButton);
-    HWND window = NewestProgramWindow();
-    if (state.leftButton && !leftButton)
-        LeftButtonInput(window, PointerPosition(), false, false);
-    for (int key = 1; key < 256; ++key)
-        if (state.keys[key] && !keys[key])
-            KeyInput(window, key, 0, false);
-    // On the menus the pad's own keys go down first: a waiting row of the controls screen takes
-    // the first key, and north should bind as Pad Y, not as the Y it also is. In play the game's
-    // keys go first, Pause taking effect in the frame it would from the keyboard.
-    const bool padKeysFirst = CursorIsShown();
-    for (int pass = 0; pass < 2; ++pass)
-        for (int key = 1; key < 256; ++key) {
-            const bool padKey = key >= kFirstPadKey && key <= kLastPadKey;
-            if (keys[key] && !state.keys[key] && padKey == (padKeysFirst == (pass == 0)))
-                KeyInput(window, key, 0, true);
-        }
-    if (leftButton && !state.leftButton)
-        LeftButtonInput(window, PointerPosition(), true, false);
-    state.keys = keys;
-    state.leftButton = leftButton;
-}
-
-// A stick's tilt past the pointer's dead zone, from -1 to 1, finer near the rest.
-double Tilt(int value) {
-    const int magnitude = std::abs(value);
-    if (magnitude <= kPointerDeadZone)
-        return 0.0;
-    const double share =
-        std::min(1.0, double(magnitude - kPointerDeadZone) / double(kAxisMax - kPointerDeadZone));
-    return value < 0 ? -share * share : share * share;
-}
-
-// Where the pads push the pointer, each way from -1 to 1.
-void Push(double* dx, double* dy) {
-    for (const Pad& pad : State().pads) {
-        *dx += Tilt(pad.axes[SDL_CONTROLLER_AXIS_LEFTX]);
-        *dy += Tilt(pad.axes[SDL_CONTROLLER_AXIS_LEFTY]);
-        *dx += pad.buttons[SDL_CONTROLLER_BUTTON_DPAD_RIGHT] -
-               pad.buttons[SDL_CONTROLLER_BUTTON_DPAD_LEFT];
-        *dy += pad.buttons[SDL_CONTROLLER_BUTTON_DPAD_DOWN] -
-               pad.buttons[SDL_CONTROLLER_BUTTON_DPAD_UP];
-    }
-    *dx = std::clamp(*dx, -1.0, 1.0);
-    *dy = std::clamp(*dy, -1.0, 1.0);
-}
-
-// Shows the moved pointer on the display too, where there is a real one.
-void WarpShownPointer(HWND handle, POINT point, int modeWidth, int modeHeight) {
+// Shows the pointer the pads moved on the display too, where there is a real one.
+void WarpPointer(HWND handle, POINT point, int modeWidth, int modeHeight) {
     Window* window = WindowFromHandle(handle);
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!window || !SdlWindowOf(window) || !driver || std::strcmp(driver, "dummy") == 0 ||
@@ -372,45 +119,14 @@ void WarpShownPointer(HWND handle, POINT point, int modeWidth, int modeHeight) {
         box.y + static_cast<int>((2 * point.y + 1) * int64_t{box.height} / (2 * modeHeight)));
 }
 
-void MovePointer() {
-    PadState& state = State();
-    const uint32_t now = timeGetTime();
-    const uint32_t step = state.timed ? std::min(now - state.lastTime, kLongestStepMs) : 0;
-    state.timed = true;
-    state.lastTime = now;
-    double dx = 0.0, dy = 0.0;
-    Push(&dx, &dy);
-    if ((dx == 0.0 && dy == 0.0) || step == 0)
-        return;
-    const PixelSurface& frame = LastPresentedFrame();
-    const int width = frame.width > 0 ? frame.width : 640;
-    const int height = frame.height > 0 ? frame.height : 480;
-    const POINT at = PointerPosition();
-    // The mouse moved it since: go on from where it is.
-    if (!state.placed || at.x != state.posted.x || at.y != state.posted.y) {
-        state.x = at.x + 0.5;
-        state.y = at.y + 0.5;
-        state.placed = true;
-    }
-    const double pixels = height * step / kHeightCrossingMs;
-    state.x = std::clamp(state.x + dx * pixels, 0.0, width - 0.001);
-    state.y = std::clamp(state.y + dy * pixels, 0.0, height - 0.001);
-    const POINT to{static_cast<LONG>(state.x), static_cast<LONG>(state.y)};
-    state.posted = to;
-    if (to.x == at.x && to.y == at.y)
-        return;
-    HWND window = NewestProgramWindow();
-    MouseMoveInput(window, to);
-    WarpShownPointer(window, to, width, height);
-}
-
 } // namespace
 
 void StartPads() {
-    PadState& state = State();
+    SdlPads& state = State();
     if (state.startTried)
         return;
     state.startTried = true;
+    pad::SetShowPointer(WarpPointer);
     // SDL drops a controller's input while no window of the program has the keyboard's focus;
     // the drivers without a display have no focus to give.
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -425,7 +141,7 @@ void StartPads() {
 void UpdatePads() {
     if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER))
         return;
-    PadState& state = State();
+    SdlPads& state = State();
     state.looked = true;
     state.lastLook = SDL_GetTicks();
     SDL_JoystickUpdate();
@@ -433,8 +149,8 @@ void UpdatePads() {
 
 void PadsBeforeEvents() {
     StartPads();
-    const PadState& state = State();
-    if (state.pads.empty() && state.looked && SDL_GetTicks() - state.lastLook < kLookEveryMs)
+    const SdlPads& state = State();
+    if (state.open.empty() && state.looked && SDL_GetTicks() - state.lastLook < kLookEveryMs)
         return;
     UpdatePads();
 }
@@ -447,39 +163,18 @@ bool PadEvent(const SDL_Event& event) {
     case SDL_CONTROLLERDEVICEADDED:
         Open(event.cdevice.which);
         return true;
-    case SDL_CONTROLLERDEVICEREMOVED: {
-        std::vector<Pad>& pads = State().pads;
-        const auto gone = std::find_if(pads.begin(), pads.end(), [&](const Pad& pad) {
-            return pad.id == event.cdevice.which;
-        });
-        if (gone != pads.end()) {
-            SDL_GameControllerClose(gone->controller);
-            pads.erase(gone);
-            Sync();
-        }
+    case SDL_CONTROLLERDEVICEREMOVED:
+        Close(event.cdevice.which);
         return true;
-    }
     case SDL_CONTROLLERBUTTONDOWN:
-    case SDL_CONTROLLERBUTTONUP: {
-        Pad* pad = PadOf(event.cbutton.which);
-        const int button = event.cbutton.button;
-        if (pad && button < SDL_CONTROLLER_BUTTON_MAX) {
-            const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
-            if (down && !pad->buttons[button])
-                pad->pressedInMenus[button] = CursorIsShown();
-            pad->buttons[button] = down;
-            Sync();
-        }
+    case SDL_CONTROLLERBUTTONUP:
+        // The layout's buttons are the first of SDL's; the paddles and the rest press nothing.
+        pad::PadButton(event.cbutton.which, event.cbutton.button,
+                       event.type == SDL_CONTROLLERBUTTONDOWN);
         return true;
-    }
-    case SDL_CONTROLLERAXISMOTION: {
-        Pad* pad = PadOf(event.caxis.which);
-        if (pad && event.caxis.axis < SDL_CONTROLLER_AXIS_MAX) {
-            pad->axes[event.caxis.axis] = event.caxis.value;
-            Sync();
-        }
+    case SDL_CONTROLLERAXISMOTION:
+        pad::PadAxis(event.caxis.which, event.caxis.axis, event.caxis.value);
         return true;
-    }
     case SDL_JOYDEVICEREMOVED:
     case SDL_JOYAXISMOTION:
     case SDL_JOYBALLMOTION:
@@ -491,20 +186,6 @@ bool PadEvent(const SDL_Event& event) {
     default:
         return false;
     }
-}
-
-void PadPass() {
-    PadState& state = State();
-    if (state.pads.empty())
-        return;
-    for (int key = kFirstPadKey; key <= kLastPadKey; ++key)
-        if (TakeKeyAsked(key))
-            state.boundPadKeys[key] = true;
-    Sync();
-    if (CursorIsShown())
-        MovePointer();
-    else
-        state.timed = false;
 }
 
 } // namespace compat

@@ -1,8 +1,9 @@
 // The input contract on SDL's events: keys, the pointer and the left button, close commands;
-// game controllers as keys and the pointer (Pad.cpp).
+// game controllers as keys and the pointer (Pad.cpp, pad/PadLayout.cpp).
 #include "platform/Input.h"
 
 #include "compat/Seams.h"
+#include "pad/PadLayout.h"
 #include "sdl/Pad.h"
 #include "sdl/SdlKeys.h"
 
@@ -96,5 +97,5 @@ void platform::PumpEvents() {
     SDL_Event event;
     while (SDL_PollEvent(&event))
         compat::Handle(event);
-    compat::PadPass();
+    compat::pad::PadPass();
 }
