@@ -88,7 +88,8 @@ class Browser:
     """One chromedriver and one headless Chromium session."""
 
     def __init__(self, width=1280, height=1024, log_path=None, chromium="/usr/bin/chromium",
-                 driver="chromedriver", start_limit=120):
+                 driver="chromedriver", start_limit=120, headless=True,
+                 throttled=False):
         self.session = None
         self.driver = None
         self.base = None
@@ -111,13 +112,18 @@ class Browser:
         options = {
             "binary": chromium,
             "args": [
-                "--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
+                "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
                 "--window-size=%d,%d" % (width, height), "--no-first-run",
                 "--no-default-browser-check", "--disable-extensions", "--mute-audio",
                 # Headless has no user to gesture: let audio start anyway, as after a click.
                 "--autoplay-policy=no-user-gesture-required",
             ],
         }
+        if headless:
+            options["args"].insert(0, "--headless=new")
+        if throttled:
+            # chromedriver turns off the throttling of timers in hidden tabs that players have.
+            options["excludeSwitches"] = ["disable-background-timer-throttling"]
         try:
             reply = self._call("POST", "/session", {
                 "capabilities": {"alwaysMatch": {"browserName": "chrome",
