@@ -243,6 +243,17 @@ def play_session(page, out, desktop_title, desktop_folder):
     b.screenshot(os.path.join(out, "ended.png"))
 
 
+def page_errors(console):
+    """The console's errors, but for a missing favicon, which no page of ours asks for."""
+    return [m for level, m in console if level == "SEVERE" and "favicon.ico" not in m]
+
+
+def write_console(out, console):
+    with open(os.path.join(out, "console.txt"), "a") as f:
+        for level, message in console:
+            f.write("%s %s\n" % (level, message))
+
+
 def read_ini(b):
     data = b.js("const b = Quibbo.readBytes('quibbo.ini'); return b ? Array.from(b) : null")
     return bytes(data) if data is not None else None
@@ -277,6 +288,11 @@ def main():
             log = page.log()
             with open(os.path.join(out, "GameLog.txt"), "w") as f:
                 f.write(log)
+            console = browser.console()
+            write_console(out, console)
+        errors = page_errors(console)
+        if errors:
+            raise Failure("the page reported errors: %s" % errors[:3])
         if state_lines(log) != state_lines(desktop_log):
             raise Failure("the log's states %s are not the desktop's %s" %
                           (state_lines(log), state_lines(desktop_log)))
@@ -303,6 +319,10 @@ def main():
             raise Failure("after the reload the game does not play with Left on J: %s" %
                           [l for l in page.log().splitlines() if "left " in l])
         print("after a reload quibbo.ini is kept and the game plays with Left on J")
+        console = browser.console()
+        write_console(out, console)
+        if page_errors(console):
+            raise Failure("the page reported errors after the reload: %s" % page_errors(console)[:3])
     except (Failure, wd.DriverError, OSError, subprocess.SubprocessError) as e:
         print("FAIL: %s" % e)
         if browser:

@@ -115,8 +115,6 @@ class Browser:
                 "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
                 "--window-size=%d,%d" % (width, height), "--no-first-run",
                 "--no-default-browser-check", "--disable-extensions", "--mute-audio",
-                # Headless has no user to gesture: let audio start anyway, as after a click.
-                "--autoplay-policy=no-user-gesture-required",
             ],
         }
         if headless:
@@ -128,6 +126,7 @@ class Browser:
             reply = self._call("POST", "/session", {
                 "capabilities": {"alwaysMatch": {"browserName": "chrome",
                                                  "goog:chromeOptions": options,
+                                                 "goog:loggingPrefs": {"browser": "ALL"},
                                                  "timeouts": {"script": 60000,
                                                               "pageLoad": 120000}}}},
                 timeout=start_limit)
@@ -184,6 +183,11 @@ class Browser:
 
     def release(self):
         self.call("DELETE", "/actions")
+
+    def console(self):
+        """What the page wrote to the console since the last call: [(level, message)]."""
+        entries = self.call("POST", "/se/log", {"type": "browser"})
+        return [(e.get("level"), e.get("message", "")) for e in entries or []]
 
     def screenshot(self, path):
         png = base64.b64decode(self.call("GET", "/screenshot"))
