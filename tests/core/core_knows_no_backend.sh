@@ -1,10 +1,10 @@
 #!/bin/sh
 # The platform core and the game know no backend: outside compat/backends/sdl no source file
 # names SDL, SDL_ttf, fontconfig or Xlib (SDL_..., SDLK_..., TTF_..., Fc... calls, <SDL...>,
-# <fontconfig/...>, <X11/...>), no include runs from the core into a backend or from the
-# backend contract (compat/platform) into anything but itself, and every source of the core and of the program's entry compiles
-# with no include path but the core's own (the Win32 headers, the core, the backend contract and
-# the test seams).
+# <fontconfig/...>, <X11/...>), outside compat/backends/web none names Emscripten, no include
+# runs from the core into a backend or from the backend contract (compat/platform) into anything
+# but itself, and every source of the core and of the program's entry compiles with no include
+# path but the core's own (the Win32 headers, the core, the backend contract and the test seams).
 # Usage: core_knows_no_backend.sh SOURCE_DIR CXX
 set -u
 source_dir=$1
@@ -21,10 +21,21 @@ if [ -n "$found" ]; then
     status=1
 fi
 
+# Nor does anything outside compat/backends/web name Emscripten (<emscripten...>, EM_JS, EM_ASM,
+# __EMSCRIPTEN__, emscripten_... calls); the web backend, like every other file, names no SDL
+# (above).
+found=$(find compat src -path compat/backends/web -prune -o \( -name '*.cpp' -o -name '*.h' \) \
+    -print | sort | xargs grep -nE '(<emscripten|\bEM_JS\b|\bEM_ASYNC_JS\b|\bEM_ASM|\bemscripten_|\b__EMSCRIPTEN__\b)')
+if [ -n "$found" ]; then
+    echo "Emscripten named outside compat/backends/web:"
+    echo "$found"
+    status=1
+fi
+
 # Includes run down only: the core and the game never into a backend, the contract into
 # nothing but itself.
 upward=$(find compat/core compat/main compat/include compat/seams compat/platform src \
-    \( -name '*.cpp' -o -name '*.h' \) -print | sort | xargs grep -nE '#\s*include\s*"(backends|sdl)/')
+    \( -name '*.cpp' -o -name '*.h' \) -print | sort | xargs grep -nE '#\s*include\s*"(backends|sdl|web)/')
 contract=$(find compat/platform -name '*.h' | sort | xargs grep -nE '#\s*include\s*"' |
     grep -vE '#\s*include\s*"platform/')
 if [ -n "$upward$contract" ]; then

@@ -1,0 +1,17 @@
+# cmake -DFOLDER=dir -DDIGEST=file -P FolderDigest.cmake: writes the digest of every file's name
+# and content under FOLDER into DIGEST, leaving DIGEST untouched when it is the same as before.
+file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${FOLDER} ${FOLDER}/*)
+list(SORT files)
+set(listing "")
+foreach(file IN LISTS files)
+    file(SHA256 ${FOLDER}/${file} hash)
+    string(APPEND listing "${hash}  ${file}\n")
+endforeach()
+string(SHA256 digest "${listing}")
+set(old "")
+if(EXISTS ${DIGEST})
+    file(READ ${DIGEST} old)
+endif()
+if(NOT old STREQUAL "${digest}\n")
+    file(WRITE ${DIGEST} "${digest}\n")
+endif()
