@@ -188,6 +188,7 @@
     Module.quibboEnded = true;
     window.Quibbo.status = 'ended';
     document.getElementById('ended').classList.add('shown');
+    document.body.classList.add('ended');
     if (document.fullscreenElement) document.exitFullscreen();
     saveSettings();
   }
@@ -195,6 +196,7 @@
   window.Quibbo = {
     status: 'loading',
     framesShown: 0,
+    frameTime: 0,
     readBytes: readBytes,
     readText: function(path) {
       var bytes = readBytes(path);

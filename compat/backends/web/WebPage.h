@@ -49,6 +49,7 @@ int quibbo_web_refresh_rate();
 void quibbo_web_screen_size(int* width, int* height);
 // Full screen becomes the page and the page full screen.
 void quibbo_web_switch_full_screen();
-// Counts a frame the canvas shows (Quibbo.framesShown).
-void quibbo_web_frame_shown();
+// Hands the time to the page until the browser's next animation frame (an Asyncify import),
+// which shows the canvas: counts the frame shown then (Quibbo.framesShown, Quibbo.frameTime).
+void quibbo_web_wait_for_frame();
 }

@@ -4,24 +4,10 @@
 #include "web/WebCanvas.h"
 #include "web/WebPage.h"
 
-#include <emscripten.h>
-
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-// Waits for the browser's next animation frame, or a tenth of a second where none comes (the
-// page hidden while it waited), handing the time to the page.
-EM_ASYNC_JS(void, quibbo_web_wait_for_frame, (), {
-    await new Promise(function(resolve) {
-        var timer = setTimeout(resolve, 100);
-        requestAnimationFrame(function() {
-            clearTimeout(timer);
-            resolve();
-        });
-    });
-});
 
 // A pixel of the mode's format as the canvas's RGBA bytes (R first in memory, opaque), with the
 // colours the desktop's window shows for it.
@@ -95,7 +81,8 @@ bool WebScreen::Present(const PixelSurface& frame, PixelSurface& shown, bool who
                        static_cast<int>(area.left), static_cast<int>(area.top),
                        static_cast<int>(area.Width()), static_cast<int>(area.Height()));
     }
-    quibbo_web_frame_shown();
+    // The browser shows the canvas as it is at its next animation frame: the frame is shown
+    // then, and counted (Quibbo.framesShown).
     quibbo_web_wait_for_frame();
     return true;
 }

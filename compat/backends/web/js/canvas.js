@@ -64,6 +64,32 @@ mergeInto(LibraryManager.library, {
     c.context.putImageData(c.image, 0, 0, x, y, w, h);
   },
 
+  // Hands the time to the page until its next animation frame, or a tenth of a second where
+  // none comes (the page hidden meanwhile). The game's own callback wakes it, as
+  // emscripten_sleep's does, so that the program's end after it ends the page's program too.
+  quibbo_web_wait_for_frame__deps: ['$callUserCallback', '$runtimeKeepalivePush',
+                                    '$runtimeKeepalivePop'],
+  quibbo_web_wait_for_frame: function() {
+    return Asyncify.handleSleep(function(wakeUp) {
+      {{{ runtimeKeepalivePush() }}}
+      var frame = 0;
+      var timer = 0;
+      function woken(time) {
+        clearTimeout(timer);
+        cancelAnimationFrame(frame);
+        {{{ runtimeKeepalivePop() }}}
+        if (window.Quibbo) {
+          window.Quibbo.framesShown++;
+          // The animation frame's own time (when the browser shows it), not when this ran.
+          window.Quibbo.frameTime = time === undefined ? performance.now() : time;
+        }
+        callUserCallback(wakeUp);
+      }
+      timer = setTimeout(function() { woken(); }, 100);
+      frame = requestAnimationFrame(woken);
+    });
+  },
+
   quibbo_web_visible: function() {
     return document.visibilityState === 'hidden' ? 0 : 1;
   },
@@ -80,9 +106,5 @@ mergeInto(LibraryManager.library, {
 
   quibbo_web_switch_full_screen: function() {
     if (Module.switchFullScreen) Module.switchFullScreen();
-  },
-
-  quibbo_web_frame_shown: function() {
-    if (window.Quibbo) window.Quibbo.framesShown++;
   },
 });
