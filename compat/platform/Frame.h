@@ -29,4 +29,20 @@ struct FrameBuffer {
     void Set(int x, int y, uint32_t raw);
 };
 
+// A rectangle of a frame's pixels, right and bottom edges excluded.
+struct FrameRect {
+    int64_t left = 0;
+    int64_t top = 0;
+    int64_t right = 0;
+    int64_t bottom = 0;
+};
+
+// Where a frame may differ from the frame shown before it, as the core tells from how the two
+// were drawn: anywhere when it cannot tell, else only inside `areas` (none: nowhere). Outside
+// them the two frames' pixels are the same, so nobody needs to compare them there.
+struct FrameDamage {
+    bool anywhere = true;
+    std::vector<FrameRect> areas;
+};
+
 } // namespace platform

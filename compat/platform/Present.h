@@ -41,8 +41,10 @@ public:
     // Shows `frame` (the mode's size and depth) and brings `shown`, the frame shown before it,
     // up to it: the whole window afresh (bars too) with `whole` or whenever the backend lost
     // what it showed, else only what the frame changes against `shown`. False, with `shown`
-    // untouched, when the window cannot show it now.
-    virtual bool Present(const FrameBuffer& frame, FrameBuffer& shown, bool whole) = 0;
+    // untouched, when the window cannot show it now. Outside `damage` the two frames are
+    // alike.
+    virtual bool Present(const FrameBuffer& frame, FrameBuffer& shown, bool whole,
+                         const FrameDamage& damage) = 0;
     // The mode pixel under a pointer position (the window's coordinates), clamped to the mode.
     virtual void ModePixelFromWindow(int x, int y, int* modeX, int* modeY) = 0;
     // The colour (0x00BBGGRR) of a pixel of the window as last shown, where the backend can

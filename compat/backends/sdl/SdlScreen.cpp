@@ -259,22 +259,24 @@ bool SdlScreen::Seen() {
            !visibility_.FullyCovered();
 }
 
-bool SdlScreen::Present(const PixelSurface& frame, PixelSurface& shown, bool whole) {
+bool SdlScreen::Present(const PixelSurface& frame, PixelSurface& shown, bool whole,
+                        const platform::FrameDamage& damage) {
     if (renderer_ && texture_)
-        return PresentThroughRenderer(frame, shown, whole);
+        return PresentThroughRenderer(frame, shown, whole, damage);
     if (windowSurface_)
-        return PresentIntoWindowSurface(frame, shown, whole);
+        return PresentIntoWindowSurface(frame, shown, whole, damage);
     return false;
 }
 
-bool SdlScreen::PresentThroughRenderer(const PixelSurface& frame, PixelSurface& shown, bool whole) {
+bool SdlScreen::PresentThroughRenderer(const PixelSurface& frame, PixelSurface& shown, bool whole,
+                                       const platform::FrameDamage& damage) {
     int outputWidth = 0, outputHeight = 0;
     SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
     if (outputWidth != rendererOutputWidth_ || outputHeight != rendererOutputHeight_)
         RedrawWhole();
     rendererOutputWidth_ = outputWidth;
     rendererOutputHeight_ = outputHeight;
-    TakeChanges(frame, shown, whole || redrawWhole_, &changes_);
+    TakeChanges(frame, shown, whole || redrawWhole_, &changes_, &damage);
     redrawWhole_ = false;
     if (!changes_.Any())
         return true; // the window still shows this picture
@@ -295,8 +297,8 @@ bool SdlScreen::PresentThroughRenderer(const PixelSurface& frame, PixelSurface& 
     return true;
 }
 
-bool SdlScreen::PresentIntoWindowSurface(const PixelSurface& frame, PixelSurface& shown,
-                                         bool whole) {
+bool SdlScreen::PresentIntoWindowSurface(const PixelSurface& frame, PixelSurface& shown, bool whole,
+                                         const platform::FrameDamage& damage) {
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     uint32_t alpha = 0;
     const int bits = surface ? ScreenBits(surface->format->format, &alpha) : 0;
@@ -311,7 +313,7 @@ bool SdlScreen::PresentIntoWindowSurface(const PixelSurface& frame, PixelSurface
     if (whole || redrawWhole_)
         picture_.RedrawWhole();
     redrawWhole_ = false;
-    const std::vector<BlitRect>& drawn = picture_.Draw(frame, shown, pixels);
+    const std::vector<BlitRect>& drawn = picture_.Draw(frame, shown, pixels, &damage);
     if (SDL_MUSTLOCK(surface))
         SDL_UnlockSurface(surface);
     if (drawn.empty())

@@ -27,7 +27,8 @@ public:
     void Hide() override;
     int RefreshRate() override;
     bool Seen() override;
-    bool Present(const PixelSurface& frame, PixelSurface& shown, bool whole) override;
+    bool Present(const PixelSurface& frame, PixelSurface& shown, bool whole,
+                 const platform::FrameDamage& damage) override;
     void ModePixelFromWindow(int x, int y, int* modeX, int* modeY) override;
     bool WindowColor(int x, int y, uint32_t* color) override;
     bool ShowsWhole(const PixelSurface& frame) override;
@@ -45,8 +46,10 @@ private:
     static void ShowAsWindow(SDL_Window* window, int width, int height);
     static void ShowFullScreen(SDL_Window* window);
     // Each draws the changes of `frame` against `shown` and says whether the window shows it.
-    bool PresentThroughRenderer(const PixelSurface& frame, PixelSurface& shown, bool whole);
-    bool PresentIntoWindowSurface(const PixelSurface& frame, PixelSurface& shown, bool whole);
+    bool PresentThroughRenderer(const PixelSurface& frame, PixelSurface& shown, bool whole,
+                                const platform::FrameDamage& damage);
+    bool PresentIntoWindowSurface(const PixelSurface& frame, PixelSurface& shown, bool whole,
+                                  const platform::FrameDamage& damage);
     static int WatchWindowEvents(void* screen, SDL_Event* event);
 
     SDL_Window* window_ = nullptr;

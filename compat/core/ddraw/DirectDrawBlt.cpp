@@ -18,6 +18,10 @@ bool Inside(const BlitRect& inner, const BlitRect& outer) {
            inner.bottom <= outer.bottom;
 }
 
+// What kind of step a log entry is.
+constexpr uint64_t kFillStep = 1;
+constexpr uint64_t kCopyStep = 2;
+
 uint32_t FormatMask(int bitsPerPixel) {
     return bitsPerPixel == 16 ? 0xFFFFu : 0xFFFFFFFFu;
 }
@@ -101,7 +105,9 @@ HRESULT Surface::ColorFill(const BlitRect& dest, const DDBLTFX* fx) {
         return hr;
     // The raw value as given, cut to the format's bits.
     const uint32_t raw = fx->dwFillColor & FormatMask(pixels_.bitsPerPixel);
+    Touched();
     if (parts.size() == 1 && Inside(Bounds(pixels_), parts[0]) && !pixels_.pixels.empty()) {
+        drawn_.StartWhole(MixStep(kFillStep, raw), Bounds(pixels_));
         fillOwed_ = true;
         owedRaw_ = raw;
         filledSinceFlip_ = true;
@@ -110,11 +116,16 @@ HRESULT Surface::ColorFill(const BlitRect& dest, const DDBLTFX* fx) {
     }
     if (LeavesOutDrawing()) {
         missing_ = true;
+        drawn_.Forget();
         return DD_OK;
     }
     Settle();
-    for (const BlitRect& part : parts)
+    uint64_t step = MixStep(kFillStep, raw);
+    for (const BlitRect& part : parts) {
         FillPixels(pixels_, part, raw);
+        step = MixStep(step, part);
+        drawn_.Add(step, part);
+    }
     return DD_OK;
 }
 
@@ -123,8 +134,10 @@ HRESULT Surface::Copy(const BlitRect& dest, Surface* source, const BlitRect& fro
     const HRESULT hr = VisibleParts(dest, &parts);
     if (FAILED(hr) || parts.empty())
         return hr;
+    Touched();
     if (LeavesOutDrawing()) {
         missing_ = true;
+        drawn_.Forget();
         return DD_OK;
     }
     missing_ = missing_ || source->missing_;
@@ -135,12 +148,18 @@ HRESULT Surface::Copy(const BlitRect& dest, Surface* source, const BlitRect& fro
         // A surface blitted onto itself reads from a copy, so overlapping parts come out
         // as if the whole source had been read first.
         const PixelSurface copy = pixels_;
+        drawn_.Forget(); // its pixels come from its own
         for (const BlitRect& part : parts)
             CopyPixels(pixels_, dest, part, copy, from, key);
         return DD_OK;
     }
-    for (const BlitRect& part : parts)
+    // The same source content, key and rectangles draw the same pixels.
+    uint64_t step = MixStep(MixStep(kCopyStep, source->stamp_), keyed ? 1 + uint64_t{*key} : 0);
+    step = MixStep(MixStep(step, dest), from);
+    for (const BlitRect& part : parts) {
         CopyPixels(pixels_, dest, part, source->pixels_, from, key);
+        drawn_.Add(MixStep(step, part), part);
+    }
     return DD_OK;
 }
 

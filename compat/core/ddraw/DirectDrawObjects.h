@@ -8,6 +8,7 @@
 #pragma once
 
 #include "pixels/Blitter.h"
+#include "pixels/DrawLog.h"
 #include "pixels/PixelSurface.h"
 #include "ddraw/Screen.h"
 #include "window/Window.h"
@@ -93,8 +94,12 @@ public:
     bool IsLost() const { return lost_; }
     bool IsBusy() const { return dc_ != nullptr || locked_; }
     SurfaceKind Kind() const { return kind_; }
+    // The pixels to change from outside the surface's own calls (the test seams): what drew
+    // them is no longer known.
     PixelSurface& Pixels() {
         Settle();
+        Touched();
+        drawn_.Forget();
         return pixels_;
     }
     const PixelSurface& Pixels() const {
@@ -102,8 +107,13 @@ public:
         return pixels_;
     }
 
+    // What drew the pixels since their last whole fill (see DrawLog).
+    const DrawLog& Drawn() const { return drawn_; }
+
 private:
     ~Surface();
+    // The pixels may have changed: blits from them are told apart from blits before.
+    void Touched() { stamp_ = NewContentStamp(); }
     HRESULT ColorFill(const BlitRect& dest, const DDBLTFX* fx);
     // Whether a blit into this surface is left out: on the back buffer of a flip chain whose
     // window nobody can see, once the frame has been filled whole since the flip. Such a
@@ -138,6 +148,10 @@ private:
     // (which replaces every pixel) makes them whole again. A flip presents such pixels as not
     // drawn whole: the window never shows them.
     bool missing_ = false;
+    // What drew the pixels (goes with them when a flip swaps them) and the stamp of their
+    // content, which a blit from them names.
+    DrawLog drawn_;
+    uint64_t stamp_ = NewContentStamp();
     bool videoMemory_ = false;
     bool hasMemory_ = false;
     bool lost_ = false;

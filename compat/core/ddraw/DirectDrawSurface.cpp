@@ -49,6 +49,8 @@ HRESULT Surface::Allocate(int width, int height, int bitsPerPixel, MemoryPlaceme
     if (videoMemory_)
         display.videoMemoryUsed += bytes;
     hasMemory_ = true;
+    Touched();
+    drawn_.Forget();
     modeWidth_ = display.width;
     modeHeight_ = display.height;
     return DD_OK;
@@ -62,6 +64,8 @@ void Surface::FreeMemory() {
     // The size and format stay; only the memory goes.
     std::vector<uint8_t>().swap(pixels_.pixels);
     fillOwed_ = false;
+    Touched();
+    drawn_.Forget();
     hasMemory_ = false;
 }
 
@@ -79,6 +83,8 @@ Surface* Surface::ChainRoot() {
 void Surface::MarkLost() {
     lost_ = true;
     fillOwed_ = false;
+    Touched();
+    drawn_.Forget();
     if (IsBusy()) {
         // A device context or lock still points at the memory: keep it, drop the content.
         std::memset(pixels_.pixels.data(), 0, pixels_.pixels.size());
@@ -117,6 +123,8 @@ HRESULT Surface::RestoreMemory() {
         }
         surface->fillOwed_ = false;
         surface->lost_ = false;
+        surface->Touched();
+        surface->drawn_.Forget();
     }
     return DD_OK;
 }
@@ -202,8 +210,11 @@ HRESULT Surface::Flip(LPDIRECTDRAWSURFACE7 targetOverride, DWORD flags) {
     backBuffer_->Settle();
     std::swap(pixels_.pixels, backBuffer_->pixels_.pixels);
     std::swap(missing_, backBuffer_->missing_);
+    std::swap(drawn_, backBuffer_->drawn_);
+    Touched();
+    backBuffer_->Touched();
     filledSinceFlip_ = backBuffer_->filledSinceFlip_ = false;
-    owner_->GetScreen().Present(pixels_, !(flags & DDFLIP_NOVSYNC), !missing_);
+    owner_->GetScreen().Present(pixels_, !(flags & DDFLIP_NOVSYNC), !missing_, &drawn_);
     return DD_OK;
 }
 
@@ -225,9 +236,12 @@ HRESULT Surface::GetDC(HDC* dc) {
         // and the pixels GDI sets land on the pixels as they are (and read back as set).
         fillOwed_ = false;
         missing_ = true;
+        drawn_.Forget();
     }
     Settle();
-    HDC made = OpenDeviceContext(&pixels_, leaveOut);
+    Touched();
+    // The context notes what it draws into the log.
+    HDC made = OpenDeviceContext(&pixels_, leaveOut, &drawn_);
     if (!made)
         return DDERR_CANTCREATEDC;
     dc_ = made;
@@ -244,6 +258,7 @@ HRESULT Surface::ReleaseDC(HDC dc) {
     if (dc != dc_)
         return DDERR_INVALIDPARAMS;
     CloseDeviceContext(std::exchange(dc_, nullptr));
+    Touched();
     return DD_OK;
 }
 
@@ -300,6 +315,9 @@ HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC2 desc, DWORD, HANDLE) {
     desc->dwFlags |= DDSD_LPSURFACE;
     desc->lpSurface = pixels_.Row(top) + static_cast<size_t>(left) * pixels_.BytesPerPixel();
     locked_ = true;
+    // Whatever the lock's holder writes is known only by its pixels.
+    Touched();
+    drawn_.Forget();
     return DD_OK;
 }
 
@@ -310,6 +328,7 @@ HRESULT Surface::Unlock(LPRECT) {
     if (!locked_)
         return DDERR_NOTLOCKED;
     locked_ = false;
+    Touched();
     return DD_OK;
 }
 

@@ -55,6 +55,24 @@ void MarkRow(const uint8_t* now, uint8_t* before, size_t rowBytes, size_t tileBy
     std::memcpy(before, now, rowBytes);
 }
 
+// The span of tiles of the band from rows `top` to `bottom` that the damage meets; false when
+// it meets none.
+bool DamagedTiles(const platform::FrameDamage& damage, int top, int bottom, int width,
+                  int* fromTile, int* toTile) {
+    int64_t left = width, right = 0;
+    for (const platform::FrameRect& area : damage.areas) {
+        if (area.bottom <= top || area.top >= bottom || area.right <= area.left)
+            continue;
+        left = std::min(left, std::max<int64_t>(0, area.left));
+        right = std::max(right, std::min<int64_t>(width, area.right));
+    }
+    if (right <= left)
+        return false;
+    *fromTile = static_cast<int>(left / kTileWidth);
+    *toTile = static_cast<int>((right + kTileWidth - 1) / kTileWidth);
+    return true;
+}
+
 void AddArea(std::vector<BlitRect>& areas, const BlitRect& area) {
     // The same columns changed right above: one taller area.
     for (BlitRect& above : areas) {
@@ -76,8 +94,8 @@ void AddArea(std::vector<BlitRect>& areas, const BlitRect& area) {
 
 } // namespace
 
-void TakeChanges(const PixelSurface& frame, PixelSurface& shown, bool whole,
-                 FrameChanges* changes) {
+void TakeChanges(const PixelSurface& frame, PixelSurface& shown, bool whole, FrameChanges* changes,
+                 const platform::FrameDamage* damage) {
     changes->areas.clear();
     changes->whole = whole || shown.width != frame.width || shown.height != frame.height ||
                      shown.bitsPerPixel != frame.bitsPerPixel || shown.pixels.empty() ||
@@ -95,26 +113,39 @@ void TakeChanges(const PixelSurface& frame, PixelSurface& shown, bool whole,
     const int tiles = (frame.width + kTileWidth - 1) / kTileWidth;
     uint8_t changed[kMostTiles];
     const bool contiguous = static_cast<size_t>(frame.pitch) == rowBytes;
+    const bool anywhere = !damage || damage->anywhere;
+    if (!anywhere && damage->areas.empty())
+        return; // the frames are alike
     for (int bandTop = 0; bandTop < frame.height; bandTop += kTileRows) {
         const int bandBottom = std::min(frame.height, bandTop + kTileRows);
+        // The tiles of the band that may differ: all, or those from the leftmost to the
+        // rightmost damage in the band.
+        int fromTile = 0, toTile = tiles;
+        if (!anywhere &&
+            !DamagedTiles(*damage, bandTop, bandBottom, frame.width, &fromTile, &toTile))
+            continue;
+        const size_t start = static_cast<size_t>(fromTile) * tileBytes;
+        const size_t bytes = std::min(rowBytes, static_cast<size_t>(toTile) * tileBytes) - start;
         // Rows that lie end to end are compared a band at a time: most bands are as they were.
-        if (contiguous && std::memcmp(frame.Row(bandTop), shown.Row(bandTop),
-                                      rowBytes * static_cast<size_t>(bandBottom - bandTop)) == 0)
+        if (anywhere && contiguous &&
+            std::memcmp(frame.Row(bandTop), shown.Row(bandTop),
+                        rowBytes * static_cast<size_t>(bandBottom - bandTop)) == 0)
             continue;
         int first = -1, last = -1; // the band's changed rows
         for (int y = bandTop; y < bandBottom; ++y) {
             // Most rows are as they were: one compare of the whole row tells.
-            if (std::memcmp(frame.Row(y), shown.Row(y), rowBytes) == 0)
+            if (std::memcmp(frame.Row(y) + start, shown.Row(y) + start, bytes) == 0)
                 continue;
             if (first < 0)
                 std::memset(changed, 0, static_cast<size_t>(tiles));
-            MarkRow(frame.Row(y), shown.Row(y), rowBytes, tileBytes, changed);
+            MarkRow(frame.Row(y) + start, shown.Row(y) + start, bytes, tileBytes,
+                    changed + fromTile);
             first = first < 0 ? y : first;
             last = y;
         }
         if (first < 0)
             continue;
-        for (int tile = 0; tile < tiles;) {
+        for (int tile = fromTile; tile < toTile;) {
             if (!changed[tile]) {
                 ++tile;
                 continue;
@@ -154,13 +185,14 @@ void DrawChanges(const PixelSurface& frame, const FrameChanges& changes, const W
 }
 
 const std::vector<BlitRect>& WindowPicture::Draw(const PixelSurface& frame, PixelSurface& shown,
-                                                 const WindowPixels& window) {
+                                                 const WindowPixels& window,
+                                                 const platform::FrameDamage* damage) {
     if (window.pixels != layout_.pixels || window.width != layout_.width ||
         window.height != layout_.height || window.pitch != layout_.pitch ||
         window.bits != layout_.bits || window.alpha != layout_.alpha)
         whole_ = true;
     layout_ = window;
-    TakeChanges(frame, shown, whole_, &changes_);
+    TakeChanges(frame, shown, whole_, &changes_, damage);
     whole_ = false;
     DrawChanges(frame, changes_, window,
                 FitMode(window.width, window.height, frame.width, frame.height), &drawn_);

@@ -22,8 +22,10 @@ struct FrameChanges {
 // `frame`, copying only the rows that changed. Everything has changed where `whole` is set or
 // `shown` has another size or depth. Changes are found in tiles of 32 pixels by 8 rows; the
 // changed tiles side by side in a band of rows make one area (only as tall as the band's
-// changed rows), and an area right below another of the same columns joins it.
-void TakeChanges(const PixelSurface& frame, PixelSurface& shown, bool whole, FrameChanges* changes);
+// changed rows), and an area right below another of the same columns joins it. Only the tiles
+// that meet `damage` are compared (all of them without one).
+void TakeChanges(const PixelSurface& frame, PixelSurface& shown, bool whole, FrameChanges* changes,
+                 const platform::FrameDamage* damage = nullptr);
 
 // A window's own pixels: width x height at 16 (RGB565) or 32 bits (XRGB8888, `alpha` ORed
 // into every pixel).
@@ -51,7 +53,8 @@ public:
     // Draws `frame` into the window, letterboxed, and brings `shown` (the frame drawn last) up
     // to it. Gives the window rectangles drawn: none when nothing changed.
     const std::vector<BlitRect>& Draw(const PixelSurface& frame, PixelSurface& shown,
-                                      const WindowPixels& window);
+                                      const WindowPixels& window,
+                                      const platform::FrameDamage* damage = nullptr);
 
 private:
     bool whole_ = true;

@@ -20,6 +20,11 @@ Surface* Ours(IDirectDrawSurface7* surface) {
     return static_cast<Surface*>(surface);
 }
 
+// A surface's pixels to read: reading leaves what drew them known.
+const PixelSurface& Read(IDirectDrawSurface7* surface) {
+    return static_cast<const Surface*>(Ours(surface))->Pixels();
+}
+
 bool Holds(const PixelSurface& pixels, int x, int y) {
     return x >= 0 && y >= 0 && x < pixels.width && y < pixels.height && !pixels.pixels.empty();
 }
@@ -102,13 +107,13 @@ uint32_t IconPixel(HICON handle, int x, int y) {
 }
 
 SurfaceFormat FormatOf(IDirectDrawSurface7* surface) {
-    return surface ? FormatOfPixels(Ours(surface)->Pixels()) : SurfaceFormat{};
+    return surface ? FormatOfPixels(Read(surface)) : SurfaceFormat{};
 }
 
 uint32_t PixelOf(IDirectDrawSurface7* surface, int x, int y) {
-    if (!surface || !Holds(Ours(surface)->Pixels(), x, y))
+    if (!surface || !Holds(Read(surface), x, y))
         return 0xFFFFFFFF;
-    return Ours(surface)->Pixels().Get(x, y);
+    return Read(surface).Get(x, y);
 }
 
 void SetPixelOf(IDirectDrawSurface7* surface, int x, int y, uint32_t raw) {
@@ -117,7 +122,7 @@ void SetPixelOf(IDirectDrawSurface7* surface, int x, int y, uint32_t raw) {
 }
 
 bool SaveSurfaceBmp(IDirectDrawSurface7* surface, const char* path) {
-    return surface && SavePixelsBmp(Ours(surface)->Pixels(), path);
+    return surface && SavePixelsBmp(Read(surface), path);
 }
 
 void LoseSurface(IDirectDrawSurface7* surface) {
@@ -224,8 +229,7 @@ int64_t ProbeWindowPixels::Draw(IDirectDrawSurface7* frame) {
     if (!frame)
         return 0;
     int64_t pixels = 0;
-    for (const BlitRect& area :
-         state_->picture.Draw(Ours(frame)->Pixels(), state_->shown, state_->window))
+    for (const BlitRect& area : state_->picture.Draw(Read(frame), state_->shown, state_->window))
         pixels += area.Width() * area.Height();
     return pixels;
 }

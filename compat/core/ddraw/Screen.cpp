@@ -17,6 +17,29 @@ int64_t presentingNanoseconds = 0; // of the presenting thread's processor time,
 // What a frame no window showed changed: found all the same, so that the seams and the
 // recorder see the frame.
 FrameChanges unseenChanges;
+// What drew `lastFrame`, where that is known.
+DrawLog lastDrawn;
+// Where the frame being presented may differ from `lastFrame`.
+platform::FrameDamage damage;
+
+// Tells from the drawing of `frame` and of the last frame where the two may differ.
+void FindDamage(const DrawLog* drawn, bool sameScreen) {
+    thread_local std::vector<BlitRect> areas;
+    damage.anywhere = !drawn || !sameScreen || !drawn->DifferencesFrom(lastDrawn, &areas);
+    damage.areas.clear();
+    if (!damage.anywhere)
+        for (const BlitRect& area : areas)
+            damage.areas.push_back(
+                platform::FrameRect{area.left, area.top, area.right, area.bottom});
+}
+
+// `lastFrame` now holds the frame `drawn` drew.
+void NoteDrawn(const DrawLog* drawn) {
+    if (drawn)
+        lastDrawn = *drawn;
+    else
+        lastDrawn.Forget();
+}
 
 // The screen whose frame `lastFrame` is: the frame another screen showed says nothing about
 // what this one's window shows.
@@ -87,7 +110,7 @@ bool Screen::TakeRedrawWhole() {
     return whole;
 }
 
-void Screen::Present(const PixelSurface& frame, bool pace, bool drawnWhole) {
+void Screen::Present(const PixelSurface& frame, bool pace, bool drawnWhole, const DrawLog* drawn) {
     const DWORD started = RunningTicks();
     // Nobody sees a minimised, hidden or wholly covered window: no drawing, only the pacing.
     const bool seen = window_ && presenter_->Seen();
@@ -99,14 +122,18 @@ void Screen::Present(const PixelSurface& frame, bool pace, bool drawnWhole) {
     if (window_ && frame.width == width_ && frame.height == height_ &&
         frame.bitsPerPixel == bitsPerPixel_ && !frame.pixels.empty()) {
         bool shown = false;
+        if (drawnWhole)
+            FindDamage(drawn, lastScreen == this && !lastFrame.pixels.empty());
         if (seen && drawnWhole)
-            shown = presenter_->Present(frame, lastFrame, TakeRedrawWhole());
+            shown = presenter_->Present(frame, lastFrame, TakeRedrawWhole(), damage);
         if (!shown && drawnWhole) {
             // The seams and the recorder still see the frame: the last one shown is brought up
             // to it by what it changes (a few rows a frame in play), not copied whole.
-            TakeChanges(frame, lastFrame, lastScreen != this, &unseenChanges);
+            TakeChanges(frame, lastFrame, lastScreen != this, &unseenChanges, &damage);
             lastScreen = this;
         }
+        if (drawnWhole)
+            NoteDrawn(drawn);
         // The window gets all of the next frame it shows.
         if (!shown)
             RedrawWhole();
@@ -156,6 +183,7 @@ double PresentingSeconds() {
 
 void ForgetPresentedFrames() {
     lastFrame = PixelSurface{};
+    lastDrawn.Forget();
     lastFrameWhole = true;
     frameCount = 0;
     presentingNanoseconds = 0;

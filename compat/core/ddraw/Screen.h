@@ -8,6 +8,7 @@
 #pragma once
 
 #include "ddraw/ScreenPacing.h"
+#include "pixels/DrawLog.h"
 #include "pixels/PixelSurface.h"
 #include "platform/Present.h"
 #include "window/Window.h"
@@ -47,7 +48,10 @@ public:
     // built on it never spins. A frame not `drawnWhole` (drawing was left out of it while
     // nobody could see the window) is never shown: the window and the last frame wait for the
     // next whole one.
-    void Present(const PixelSurface& frame, bool pace, bool drawnWhole = true);
+    // With `drawn` (what drew the frame), the frame is compared with the last one by its
+    // pixels only where their drawing differed.
+    void Present(const PixelSurface& frame, bool pace, bool drawnWhole = true,
+                 const DrawLog* drawn = nullptr);
     // True while the last present found the window minimised, hidden or covered whole: the
     // drawing of the next frame may be left out (see Surface::LeavesOutDrawing).
     bool NobodySees() const { return nobodySees_; }

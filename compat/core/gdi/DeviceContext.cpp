@@ -46,9 +46,10 @@ DeviceContext* FindDeviceContext(HDC dc) {
     return found == Contexts().end() ? nullptr : found->second.get();
 }
 
-HDC OpenDeviceContext(PixelSurface* target, bool leavesOutText) {
+HDC OpenDeviceContext(PixelSurface* target, bool leavesOutText, DrawLog* log) {
     auto dc = std::make_unique<DeviceContext>();
     dc->target = target;
+    dc->log = log;
     dc->leavesOutText = leavesOutText;
     return AddContext(std::move(dc));
 }

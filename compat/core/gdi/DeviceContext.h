@@ -1,6 +1,7 @@
 // Inside the platform layer: GDI device contexts that draw into pixels.
 #pragma once
 
+#include "pixels/DrawLog.h"
 #include "pixels/PixelSurface.h"
 
 #include <windows.h>
@@ -10,8 +11,8 @@ namespace compat {
 // A device context whose drawing lands in `target` (a DirectDraw surface's pixels, or a
 // bitmap's). The target must outlive the context. Null when no context can be made. With
 // `leavesOutText` its text is taken as drawn but not put into the pixels (a frame nobody
-// will see).
-HDC OpenDeviceContext(PixelSurface* target, bool leavesOutText = false);
+// will see). What it draws is noted in `log` where one is given.
+HDC OpenDeviceContext(PixelSurface* target, bool leavesOutText = false, DrawLog* log = nullptr);
 // Gives the context up; null is ignored.
 void CloseDeviceContext(HDC dc);
 // The pixels a context draws into, null for a null or unknown context or a memory context

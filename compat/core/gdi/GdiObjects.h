@@ -2,6 +2,7 @@
 // state of a device context.
 #pragma once
 
+#include "pixels/DrawLog.h"
 #include "pixels/PixelSurface.h"
 #include "platform/Text.h"
 
@@ -86,6 +87,8 @@ struct DeviceContext {
     // On a frame nobody will see (a surface's LeavesOutDrawing): text is taken as drawn
     // (measured, recorded) but not put into the pixels.
     bool leavesOutText = false;
+    // A surface's log of what drew its pixels (see DrawLog), null for a memory context.
+    DrawLog* log = nullptr;
 
     PixelSurface* Pixels() const;
 };

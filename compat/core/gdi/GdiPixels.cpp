@@ -1,11 +1,15 @@
 // GDI pixel calls: single pixels and stretched copies between device contexts.
 #include "gdi/DeviceContext.h"
+#include "gdi/GdiObjects.h"
 #include "seams/Failures.h"
 #include "pixels/Stretch.h"
 
 using namespace compat;
 
 namespace {
+
+// The kind of a step in a surface's draw log.
+constexpr uint64_t kPixelStep = 4;
 
 bool Inside(const PixelSurface* pixels, int x, int y) {
     return pixels && x >= 0 && y >= 0 && x < pixels->width && y < pixels->height;
@@ -31,6 +35,10 @@ COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) {
     // The format may not hold the colour exactly: the caller learns what was really written.
     const uint32_t raw = RawFromColor(color & 0xFFFFFF, pixels->bitsPerPixel);
     pixels->Set(x, y, raw);
+    if (DeviceContext* dc = FindDeviceContext(hdc); dc && dc->log)
+        dc->log->Add(MixStep(MixStep(MixStep(kPixelStep, raw), static_cast<uint64_t>(x)),
+                             static_cast<uint64_t>(y)),
+                     BlitRect{x, y, x + 1, y + 1});
     return ColorFromRaw(raw, pixels->bitsPerPixel);
 }
 
@@ -43,6 +51,9 @@ BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, 
     // Mirroring by negative sizes is not offered.
     if (rop != SRCCOPY || !to || !from || wDest <= 0 || hDest <= 0 || wSrc <= 0 || hSrc <= 0)
         return FALSE;
+    // Its source has no stamp to name: the pixels are known only by looking at them.
+    if (DeviceContext* dc = FindDeviceContext(hdcDest); dc && dc->log)
+        dc->log->Forget();
     StretchPixels(*from, PixelRect{xSrc, ySrc, wSrc, hSrc}, *to,
                   PixelRect{xDest, yDest, wDest, hDest});
     return TRUE;

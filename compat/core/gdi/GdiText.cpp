@@ -16,6 +16,9 @@ using namespace compat;
 
 namespace {
 
+// The kind of a step in a surface's draw log.
+constexpr uint64_t kTextStep = 3;
+
 // Cell height of a font made with height 0, and the largest em we render.
 constexpr int kDefaultCellHeight = 16;
 constexpr int kMaxEmPixels = 2048;
@@ -127,6 +130,24 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
     shown += font->antialiased ? 'a' : 's';
     shown += text;
     BlendText(*pixels, *mask, left, y, dc->textColor, shown);
+    if (dc->log) {
+        // The same mask at the same place in the same colours draws the same pixels.
+        uint64_t step = MixStep(kTextStep, reinterpret_cast<uintptr_t>(font->face.font));
+        for (const uint64_t value :
+             {uint64_t{font->antialiased}, static_cast<uint64_t>(font->height),
+              static_cast<uint64_t>(font->weight),
+              uint64_t{font->italic} | uint64_t{font->underline} << 1 |
+                  uint64_t{font->strikeOut} << 2,
+              static_cast<uint64_t>(left), static_cast<uint64_t>(y), uint64_t{dc->textColor},
+              static_cast<uint64_t>(dc->backgroundMode),
+              dc->backgroundMode == OPAQUE ? uint64_t{dc->backgroundColor} : 0,
+              static_cast<uint64_t>(mask->width), static_cast<uint64_t>(mask->height)})
+            step = MixStep(step, value);
+        for (const char c : text)
+            step = MixStep(step, static_cast<uint8_t>(c));
+        dc->log->Add(step,
+                     BlitRect{left, y, int64_t{left} + mask->width, int64_t{y} + mask->height});
+    }
     return TRUE;
 }
 

@@ -4,6 +4,7 @@
 #include "DirectDrawFixture.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <tuple>
 
 namespace {
@@ -121,6 +122,82 @@ TEST_F(ScreenPresentsChanges, TheWindowHoldsTheWholeFrameAfterResizeAndModeChang
     flip();
     EXPECT_TRUE(compat::seams::WindowShowsLastFrameWhole(window));
     EXPECT_EQ(RGB(255, 0, 0), compat::seams::WindowColor(window, 140, 60));
+}
+
+// Frames told alike by how they were drawn (the same fills, blits and text in the same order)
+// are not compared by their pixels: whatever changes a frame otherwise still reaches the last
+// frame and the window, whether a source picture changed (through a lock, a fill, its key),
+// the back buffer was locked and written, drawn onto itself, or had a pixel set.
+TEST_F(ScreenPresentsChanges, FramesToldAlikeByTheirDrawingStillShowEveryChange) {
+    setenv("QUIBBO_WINDOWED", "1", 1);
+    BringUp(640, 480, 16);
+    unsetenv("QUIBBO_WINDOWED");
+    IDirectDrawSurface7* sprite = MakeNumberedPicture(32, 32, 0x100);
+    DDCOLORKEY key{0x100, 0x100};
+    ASSERT_EQ(DD_OK, sprite->SetColorKey(DDCKEY_SRCBLT, &key));
+    RECT at{200, 100, 264, 164}; // scaled twice
+    const auto draw = [&](const char* text) {
+        ASSERT_EQ(DD_OK, Fill(back, 0x3DFE));
+        ASSERT_EQ(DD_OK, back->Blt(&at, sprite, nullptr, DDBLT_WAIT | DDBLT_KEYSRC, nullptr));
+        HDC dc = nullptr;
+        ASSERT_EQ(DD_OK, back->GetDC(&dc));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(255, 255, 0));
+        TextOutA(dc, 300, 200, text, static_cast<int>(std::strlen(text)));
+        ASSERT_EQ(DD_OK, back->ReleaseDC(dc));
+    };
+    const auto flipAndCheck = [&](const char* what) {
+        ASSERT_EQ(DD_OK, primary->Flip(nullptr, DDFLIP_WAIT));
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 640; ++x)
+                ASSERT_EQ(Pixel(primary, x, y), compat::seams::PresentedPixel(x, y))
+                    << what << " at " << x << ", " << y;
+        EXPECT_TRUE(compat::seams::WindowShowsLastFrameWhole(window)) << what;
+    };
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof desc;
+    const auto poke = [&](IDirectDrawSurface7* surface, int x, int y, uint16_t raw) {
+        ASSERT_EQ(DD_OK, surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
+        static_cast<uint16_t*>(desc.lpSurface)[y * desc.lPitch / 2 + x] = raw;
+        ASSERT_EQ(DD_OK, surface->Unlock(nullptr));
+    };
+
+    draw("12");
+    flipAndCheck("first");
+    draw("12");
+    flipAndCheck("alike");
+    draw("13");
+    flipAndCheck("other text");
+    poke(sprite, 5, 5, 0x4321);
+    draw("13");
+    flipAndCheck("the sprite locked and written");
+    RECT part{8, 8, 16, 16};
+    ASSERT_EQ(DD_OK, Fill(sprite, 0x0101, &part));
+    draw("13");
+    flipAndCheck("the sprite filled in part");
+    key = DDCOLORKEY{0x0101, 0x0101};
+    ASSERT_EQ(DD_OK, sprite->SetColorKey(DDCKEY_SRCBLT, &key));
+    draw("13");
+    flipAndCheck("the sprite's key changed");
+    draw("13");
+    poke(back, 400, 300, 0xF800);
+    flipAndCheck("the frame locked and written");
+    draw("13");
+    flipAndCheck("alike without the lock's pixel");
+    draw("13");
+    RECT moved{0, 0, 64, 64};
+    ASSERT_EQ(DD_OK, back->Blt(&moved, back, &at, DDBLT_WAIT, nullptr));
+    flipAndCheck("drawn onto itself");
+    draw("13");
+    flipAndCheck("alike without it");
+    draw("13");
+    HDC dc = nullptr;
+    ASSERT_EQ(DD_OK, back->GetDC(&dc));
+    SetPixel(dc, 600, 400, RGB(255, 0, 255));
+    ASSERT_EQ(DD_OK, back->ReleaseDC(dc));
+    flipAndCheck("a pixel set");
+    draw("13");
+    flipAndCheck("alike without it");
 }
 
 // While nobody sees the window, a frame filled whole is not drawn further: such a frame is

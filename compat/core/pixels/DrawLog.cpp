@@ -1,0 +1,92 @@
+#include "pixels/DrawLog.h"
+
+#include <algorithm>
+
+namespace compat {
+
+namespace {
+
+// A frame of more steps than this is compared by its pixels: the log stays small.
+constexpr size_t kMostSteps = 4096;
+// More areas than this join into their last one.
+constexpr size_t kMostAreas = 64;
+
+void AddArea(std::vector<BlitRect>* areas, const BlitRect& area) {
+    if (area.Empty())
+        return;
+    for (const BlitRect& known : *areas)
+        if (area.left >= known.left && area.top >= known.top && area.right <= known.right &&
+            area.bottom <= known.bottom)
+            return; // already inside one
+    if (areas->size() >= kMostAreas) {
+        BlitRect& last = areas->back();
+        last.left = std::min(last.left, area.left);
+        last.top = std::min(last.top, area.top);
+        last.right = std::max(last.right, area.right);
+        last.bottom = std::max(last.bottom, area.bottom);
+        return;
+    }
+    areas->push_back(area);
+}
+
+} // namespace
+
+void DrawLog::StartWhole(uint64_t what, const BlitRect& bounds) {
+    known_ = true;
+    steps_.clear();
+    steps_.push_back(Step{what, bounds});
+}
+
+void DrawLog::Add(uint64_t what, const BlitRect& where) {
+    if (!known_)
+        return;
+    if (steps_.size() >= kMostSteps) {
+        Forget();
+        return;
+    }
+    steps_.push_back(Step{what, where});
+}
+
+void DrawLog::Forget() {
+    known_ = false;
+    steps_.clear();
+}
+
+bool DrawLog::DifferencesFrom(const DrawLog& before, std::vector<BlitRect>* areas) const {
+    areas->clear();
+    if (!known_ || !before.known_ || steps_.size() != before.steps_.size())
+        return false;
+    for (size_t i = 0; i < steps_.size(); ++i) {
+        const Step& now = steps_[i];
+        const Step& then = before.steps_[i];
+        if (now.what == then.what && now.where.left == then.where.left &&
+            now.where.top == then.where.top && now.where.right == then.where.right &&
+            now.where.bottom == then.where.bottom)
+            continue;
+        AddArea(areas, now.where);
+        AddArea(areas, then.where);
+    }
+    return true;
+}
+
+uint64_t MixStep(uint64_t hash, uint64_t value) {
+    // splitmix64's finaliser over the running value.
+    uint64_t z = hash ^ (value + 0x9E3779B97F4A7C15ull + (hash << 6) + (hash >> 2));
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+uint64_t MixStep(uint64_t hash, const BlitRect& rect) {
+    hash = MixStep(hash, static_cast<uint64_t>(rect.left));
+    hash = MixStep(hash, static_cast<uint64_t>(rect.top));
+    hash = MixStep(hash, static_cast<uint64_t>(rect.right));
+    return MixStep(hash, static_cast<uint64_t>(rect.bottom));
+}
+
+uint64_t NewContentStamp() {
+    static uint64_t last = 0;
+    return ++last;
+}
+
+} // namespace compat
