@@ -68,10 +68,11 @@ void WebScreen::Convert(const PixelSurface& frame, const BlitRect& area) {
     }
 }
 
-bool WebScreen::Present(const PixelSurface& frame, PixelSurface& shown, bool whole) {
+bool WebScreen::Present(const PixelSurface& frame, PixelSurface& shown, bool whole,
+                        const platform::FrameDamage& damage) {
     if (!window_ || frame.width != width_ || frame.height != height_)
         return false;
-    TakeChanges(frame, shown, whole || redrawWhole_, &changes_);
+    TakeChanges(frame, shown, whole || redrawWhole_, &changes_, &damage);
     redrawWhole_ = false;
     if (changes_.whole)
         changes_.areas.assign(1, Bounds(frame));

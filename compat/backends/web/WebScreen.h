@@ -27,7 +27,8 @@ public:
     void Hide() override;
     int RefreshRate() override;
     bool Seen() override;
-    bool Present(const PixelSurface& frame, PixelSurface& shown, bool whole) override;
+    bool Present(const PixelSurface& frame, PixelSurface& shown, bool whole,
+                 const platform::FrameDamage& damage) override;
     void ModePixelFromWindow(int x, int y, int* modeX, int* modeY) override;
     bool WindowColor(int x, int y, uint32_t* color) override;
     bool ShowsWhole(const PixelSurface& frame) override;
