@@ -255,5 +255,15 @@
     link.download = 'quibbo-report-' + stamp + '.tar';
     link.blur();
   });
+  // The buttons show for a while at the start and whenever the mouse moves, so that they do not
+  // lie over the score and the lives during play.
+  var bar = document.getElementById('bar'), barSleep = 0;
+  function wakeBar(seconds) {
+    bar.classList.add('awake');
+    clearTimeout(barSleep);
+    barSleep = setTimeout(function() { bar.classList.remove('awake'); }, seconds * 1000);
+  }
+  document.addEventListener('mousemove', function() { wakeBar(2.5); });
+  wakeBar(5);
   fitCanvas();
 })();

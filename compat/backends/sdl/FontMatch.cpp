@@ -1,6 +1,8 @@
 // Face names to font files, through fontconfig.
 #include "sdl/FontMatch.h"
 
+#include "shared/FaceNames.h"
+
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
@@ -13,36 +15,14 @@ namespace compat {
 
 namespace {
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
-
-std::set<std::string>& HiddenFamilies() {
-    static std::set<std::string> hidden;
-    return hidden;
-}
-
-// The families to try in turn, each only if installed under exactly that name.
-std::vector<std::string> Fallbacks(std::string_view face) {
-    const std::string name = Lower(face);
-    if (name == "verdana")
-        return {"Verdana", "DejaVu Sans"};
-    if (name == "mistral")
-        return {"Mistral", "Kaushan Script", "Dancing Script"};
-    return {std::string(face)};
-}
-
 bool SameText(const FcChar8* a, std::string_view b) {
-    return Lower(reinterpret_cast<const char*>(a)) == Lower(b);
+    return LowerCase(reinterpret_cast<const char*>(a)) == LowerCase(b);
 }
 
 bool IsHidden(FcPattern* font) {
     FcChar8* family = nullptr;
     for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &family) == FcResultMatch; ++i)
-        if (HiddenFamilies().count(Lower(reinterpret_cast<const char*>(family))))
+        if (HiddenFamilies().count(LowerCase(reinterpret_cast<const char*>(family))))
             return true;
     return false;
 }
@@ -117,14 +97,14 @@ bool MatchFont(std::string_view face, int weight, bool italic, FontMatch* match)
         return false;
     weight = weight <= 0 ? 400 : std::min(weight, 1000);
     const std::string name = face.empty() ? std::string("sans-serif") : std::string(face);
-    for (const std::string& family : Fallbacks(name))
+    for (const std::string& family : FaceFallbacks(name))
         if (Find(family, weight, italic, true, match))
             return true;
     return Find(name, weight, italic, false, match);
 }
 
 void HideFontFamily(std::string_view family) {
-    HiddenFamilies().insert(Lower(family));
+    HiddenFamilies().insert(LowerCase(family));
 }
 
 void ShowAllFontFamilies() {

@@ -1,6 +1,8 @@
 // Text rendering with SDL_ttf. Fonts need no display, so this works headless too.
 #include "sdl/FontRender.h"
 
+#include "shared/KeptTexts.h"
+
 #include <SDL_ttf.h>
 
 #include <cstring>
@@ -27,19 +29,12 @@ std::map<FontKey, TTF_Font*>& OpenFonts() {
     return *fonts;
 }
 
-// Text rendered lately; cleared whole when it grows past kMaxKeptTexts texts or
-// kMaxKeptBytes of masks, which a game that writes a few lines per frame does not reach between
-// changes of its texts.
-constexpr size_t kMaxKeptTexts = 256;
-constexpr size_t kMaxKeptBytes = 8 * 1024 * 1024;
-size_t keptBytes = 0;
-
-std::unordered_map<std::string, TextMask>& KeptTexts() {
-    static std::unordered_map<std::string, TextMask> texts;
-    return texts;
+KeptTexts& KeptMasks() {
+    static KeptTexts masks;
+    return masks;
 }
 
-// Widths measured lately, cleared whole past kMaxKeptTexts like the masks.
+// Widths measured lately, cleared whole past as many texts as the masks.
 std::unordered_map<std::string, int>& KeptWidths() {
     static std::unordered_map<std::string, int> widths;
     return widths;
@@ -126,9 +121,8 @@ const TextMask* RenderText(TTF_Font* font, bool antialiased, const std::string& 
     if (!font || utf8.empty())
         return nullptr;
     const std::string key = TextKey(font, antialiased, utf8);
-    auto found = KeptTexts().find(key);
-    if (found != KeptTexts().end())
-        return &found->second;
+    if (const TextMask* kept = KeptMasks().Find(key))
+        return kept;
 
     const SDL_Color white{255, 255, 255, 255};
     std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> surface(
@@ -146,13 +140,7 @@ const TextMask* RenderText(TTF_Font* font, bool antialiased, const std::string& 
     if (TTF_GlyphMetrics32(font, FirstCodePoint(utf8), &minX, &maxX, &minY, &maxY, &advance) == 0 &&
         minX < 0)
         mask.left = minX;
-
-    if (KeptTexts().size() >= kMaxKeptTexts || keptBytes >= kMaxKeptBytes) {
-        KeptTexts().clear();
-        keptBytes = 0;
-    }
-    keptBytes += mask.coverage.size();
-    return &KeptTexts().emplace(key, std::move(mask)).first->second;
+    return KeptMasks().Keep(key, std::move(mask));
 }
 
 bool MeasureText(TTF_Font* font, const std::string& utf8, int* width) {
@@ -166,7 +154,7 @@ bool MeasureText(TTF_Font* font, const std::string& utf8, int* width) {
     }
     if (TTF_SizeUTF8(font, utf8.c_str(), width, nullptr) != 0)
         return false;
-    if (KeptWidths().size() >= kMaxKeptTexts)
+    if (KeptWidths().size() >= KeptTexts::kMaxTexts)
         KeptWidths().clear();
     KeptWidths().emplace(key, *width);
     return true;

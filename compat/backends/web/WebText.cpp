@@ -7,6 +7,8 @@
 #include "web/WebTextFaces.h"
 #include "web/WebTextLayout.h"
 
+#include "shared/KeptTexts.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -84,15 +86,9 @@ std::map<FontKey, std::unique_ptr<Font>>& OpenFonts() {
     return *fonts;
 }
 
-// Text rendered lately, cleared whole past kMaxKeptTexts texts or kMaxKeptBytes of masks, as on
-// the desktop: a game writes the same few lines every frame.
-constexpr size_t kMaxKeptTexts = 256;
-constexpr size_t kMaxKeptBytes = 8 * 1024 * 1024;
-size_t keptBytes = 0;
-
-std::unordered_map<std::string, TextMask>& KeptTexts() {
-    static std::unordered_map<std::string, TextMask> texts;
-    return texts;
+compat::KeptTexts& KeptMasks() {
+    static compat::KeptTexts masks;
+    return masks;
 }
 
 std::string TextKey(const Font* font, bool antialiased, const std::string& utf8) {
@@ -217,18 +213,12 @@ const TextMask* RenderText(const Font* font, bool antialiased, const std::string
     if (!font || utf8.empty())
         return nullptr;
     const std::string key = TextKey(font, antialiased, utf8);
-    auto found = KeptTexts().find(key);
-    if (found != KeptTexts().end())
-        return &found->second;
+    if (const TextMask* kept = KeptMasks().Find(key))
+        return kept;
     TextMask mask;
     if (!Render(*font, antialiased, utf8, &mask))
         return nullptr;
-    if (KeptTexts().size() >= kMaxKeptTexts || keptBytes >= kMaxKeptBytes) {
-        KeptTexts().clear();
-        keptBytes = 0;
-    }
-    keptBytes += mask.coverage.size();
-    return &KeptTexts().emplace(key, std::move(mask)).first->second;
+    return KeptMasks().Keep(key, std::move(mask));
 }
 
 // As on the desktop, the width is the span the text's mask covers: the pen's advance, and the
