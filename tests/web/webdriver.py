@@ -16,7 +16,7 @@ import time
 import urllib.error
 import urllib.request
 
-# WebDriver's codes for the keys the game is played with (the W3C spec's key table).
+# WebDriver's codes for the keys the game is played with (WebDriver's own table of key codes).
 KEYS = {
     "LEFT": "\ue012",
     "UP": "\ue013",
