@@ -10,31 +10,25 @@ FAIL (exit status 1); 77 when Chromium or a build is missing.
       --web build/web/tools/text-metrics
 """
 import argparse
-import functools
-import http.server
 import os
 import re
 import shutil
 import subprocess
 import sys
 import tempfile
-import threading
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import webdriver as wd  # noqa: E402
 
 SKIP = 77
-PAGE = b"""<!doctype html><meta charset="utf-8"><title>text metrics</title>
+PAGE = """<!doctype html><meta charset="utf-8"><title>text metrics</title>
 <script>
 var lines = [];
 var Module = {
-  print: function (line) {
-    lines.push(line);
-    if (line === 'END')
-      fetch('/result', {method: 'POST', body: lines.join('\\n')});
-  },
+  print: function (line) { lines.push(line); },
   printErr: function (line) { lines.push('stderr ' + line); }
 };
-window.onerror = function (message) {
-  fetch('/result', {method: 'POST', body: lines.join('\\n') + '\\nerror ' + message});
-};
+window.onerror = function (message) { lines.push('error ' + message); lines.push('END'); };
 </script>
 <script src="quibbo-text-metrics.js"></script>
 """
@@ -44,53 +38,29 @@ TOLERANCE = {"em": 0, "line": 1, "bold": 0, "width": 1, "left": 1, "mask": 1, "i
              "hard": 1, "hardink": 1}
 
 
-class Handler(http.server.SimpleHTTPRequestHandler):
-    result = None
-    done = threading.Event()
-
-    def do_GET(self):
-        if self.path.startswith("/text-metrics.html"):
-            self.send_response(200)
-            self.send_header("Content-Type", "text/html")
-            self.send_header("Content-Length", str(len(PAGE)))
-            self.end_headers()
-            self.wfile.write(PAGE)
-            return
-        super().do_GET()
-
-    def do_POST(self):
-        length = int(self.headers.get("Content-Length", 0))
-        Handler.result = self.rfile.read(length).decode("utf-8", "replace")
-        self.send_response(204)
-        self.end_headers()
-        Handler.done.set()
-
-    def log_message(self, *args):
-        pass
-
-
-def browser_lines(site, chromium, timeout):
-    handler = functools.partial(Handler, directory=site)
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    profile = tempfile.mkdtemp(prefix="quibbo-text-metrics-")
-    url = "http://127.0.0.1:%d/text-metrics.html" % server.server_address[1]
-    browser = subprocess.Popen(
-        [chromium, "--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
-         "--user-data-dir=" + profile, url],
-        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+def browser_lines(tool, chromium, timeout):
+    """The web tool's lines, run in headless Chromium from a page of its own beside it."""
+    folder = tempfile.mkdtemp(prefix="quibbo-text-metrics-")
     try:
-        if not Handler.done.wait(timeout):
-            return None
-        return Handler.result.splitlines()
-    finally:
-        browser.terminate()
+        for name in os.listdir(tool):
+            os.symlink(os.path.abspath(os.path.join(tool, name)), os.path.join(folder, name))
+        with open(os.path.join(folder, "index.html"), "w", encoding="utf-8") as page:
+            page.write(PAGE)
+        server = wd.SiteServer(folder)
+        browser = None
         try:
-            browser.wait(10)
-        except subprocess.TimeoutExpired:
-            browser.kill()
-        server.shutdown()
-        shutil.rmtree(profile, ignore_errors=True)
+            browser = wd.Browser(chromium=chromium)
+            browser.open(server.url)
+            return wd.wait_for("the metrics", lambda: browser.js(
+                "return lines.indexOf('END') >= 0 ? lines : null"), timeout)
+        except wd.DriverError:
+            return None
+        finally:
+            if browser:
+                browser.close()
+            server.close()
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
 
 
 def fields(line):
