@@ -29,7 +29,7 @@ echo "# an older run" >logs/replay-1.txt
 started=$(date +%s)
 ./quibbo >/dev/null 2>"$work/stderr" &
 pid=$!
-wait_for_window 300
+wait_for_window 300 "$work/stderr"
 sleep 2
 # Full screen: the 640x480 mode drawn 2.25 times as large between bars of 240 pixels. Start
 # lies at (320, 180) of the mode.

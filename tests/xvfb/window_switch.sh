@@ -26,9 +26,9 @@ wait_until() {
     return 1
 }
 start() {
-    QUIBBO_FRAME_TIMES="$work/times.txt" ./quibbo >/dev/null 2>&1 &
+    QUIBBO_FRAME_TIMES="$work/times.txt" ./quibbo >/dev/null 2>"$work/stderr.txt" &
     pid=$!
-    wait_for_window 300
+    wait_for_window 300 "$work/stderr.txt"
     wait_until '[ "$(states)" -gt 0 ]' 300 || fail "no state lines in logs/GameLog.txt"
     sleep 1
 }
