@@ -45,6 +45,10 @@ public:
     // alike.
     virtual bool Present(const FrameBuffer& frame, FrameBuffer& shown, bool whole,
                          const FrameDamage& damage) = 0;
+    // Whether a present that showed its frame returns only at the display's next refresh (a
+    // browser's animation frame): the core's pacing then follows the display instead of
+    // sleeping to a schedule of its own, which would only push the next frame off its refresh.
+    virtual bool WaitsForDisplay() { return false; }
     // The mode pixel under a pointer position (the window's coordinates), clamped to the mode.
     virtual void ModePixelFromWindow(int x, int y, int* modeX, int* modeY) = 0;
     // The colour (0x00BBGGRR) of a pixel of the window as last shown, where the backend can

@@ -29,6 +29,7 @@ public:
     bool Seen() override;
     bool Present(const PixelSurface& frame, PixelSurface& shown, bool whole,
                  const platform::FrameDamage& damage) override;
+    bool WaitsForDisplay() override { return true; }
     void ModePixelFromWindow(int x, int y, int* modeX, int* modeY) override;
     bool WindowColor(int x, int y, uint32_t* color) override;
     bool ShowsWhole(const PixelSurface& frame) override;

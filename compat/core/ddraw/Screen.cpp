@@ -119,6 +119,7 @@ void Screen::Present(const PixelSurface& frame, bool pace, bool drawnWhole, cons
     // a frame nobody sees does without.
     const int64_t presentStart = seen ? platform::ThreadNanoseconds() : 0;
     NoteFrameTime(seen && drawnWhole);
+    bool shownAtRefresh = false;
     if (window_ && frame.width == width_ && frame.height == height_ &&
         frame.bitsPerPixel == bitsPerPixel_ && !frame.pixels.empty()) {
         bool shown = false;
@@ -126,6 +127,7 @@ void Screen::Present(const PixelSurface& frame, bool pace, bool drawnWhole, cons
             FindDamage(drawn, lastScreen == this && !lastFrame.pixels.empty());
         if (seen && drawnWhole)
             shown = presenter_->Present(frame, lastFrame, TakeRedrawWhole(), damage);
+        shownAtRefresh = shown && presenter_->WaitsForDisplay();
         if (!shown && drawnWhole) {
             // The seams and the recorder still see the frame: the last one shown is brought up
             // to it by what it changes (a few rows a frame in play), not copied whole.
@@ -142,7 +144,9 @@ void Screen::Present(const PixelSurface& frame, bool pace, bool drawnWhole, cons
     }
     if (seen)
         presentingNanoseconds += platform::ThreadNanoseconds() - presentStart;
-    if (pace)
+    if (pace && shownAtRefresh)
+        pacer_.FollowDisplay(RunningTicks());
+    else if (pace)
         pacer_.AfterPresent(started, RunningTicks());
 }
 

@@ -44,6 +44,12 @@ void FramePacer::AfterPresent(DWORD presentStarted, DWORD presentEnded) {
     }
 }
 
+void FramePacer::FollowDisplay(DWORD presentEnded) {
+    started_ = true;
+    deadline_ = presentEnded;
+    remainder_ = 0;
+}
+
 void NoteFrameTime(bool seen) {
     static FILE* const file = [] {
         const char* path = std::getenv("QUIBBO_FRAME_TIMES");

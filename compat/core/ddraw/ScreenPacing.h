@@ -19,6 +19,9 @@ public:
     int Rate() const { return rate_; }
     // Call after each present with the clock (timeGetTime) before and after it.
     void AfterPresent(DWORD presentStarted, DWORD presentEnded);
+    // Instead of AfterPresent when the present itself waited for the display's refresh: no
+    // sleep, and the schedule starts from that refresh.
+    void FollowDisplay(DWORD presentEnded);
     // The next frame starts a new schedule.
     void Restart() { started_ = false; }
 
