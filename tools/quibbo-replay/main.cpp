@@ -26,6 +26,8 @@
 namespace {
 
 constexpr int kBadScript = 2;
+// A fault of the platform layer found while playing.
+constexpr int kDrawnDifferently = 3;
 
 const char kUsage[] =
     "usage: quibbo-replay SCRIPT [--game DIR] [--out DIR] [--shots DIR] [--record FILE] "
@@ -111,6 +113,7 @@ void GoHeadless(const Options& options, DWORD clock) {
 // message queue; the game's exit code.
 int RunGame(std::function<void()> onPeek) {
     compat::seams::OnEachPeek(std::move(onPeek));
+    compat::seams::CheckChangedDrawing(true);
     // The game's module as its own program in the game folder would have it (its icon beside it).
     std::error_code ignored;
     const std::string program = std::filesystem::current_path(ignored).string() + "/quibbo";
@@ -119,6 +122,18 @@ int RunGame(std::function<void()> onPeek) {
                                  commandLine, SW_SHOWNORMAL);
     compat::seams::OnEachPeek({});
     return exitCode;
+}
+
+// Whether every frame drawn only where it changed came out as drawing it whole would have
+// drawn it; says so where not.
+bool DrawnAlike() {
+    const uint64_t different = compat::seams::FramesDrawnDifferently();
+    if (different)
+        fprintf(stderr,
+                "quibbo-replay: %llu frames drawn where they changed differ from the same "
+                "frames drawn whole\n",
+                static_cast<unsigned long long>(different));
+    return different == 0;
 }
 
 // The game, started from its main menu and played by the computer player.
@@ -134,6 +149,8 @@ int RunAutoplay(const Options& options) {
     }
     const int exitCode = RunGame([&autoplay] { autoplay.OnPeek(); });
     compat::seams::FinishRecording(exitCode);
+    if (!DrawnAlike())
+        return kDrawnDifferently;
     return autoplay.Result();
 }
 
@@ -220,5 +237,7 @@ int main(int argc, char** argv) {
         compat::seams::FinishRecording(exitCode);
     replay.GameEnded(exitCode);
     compat::seams::StopPlayback();
+    if (!DrawnAlike())
+        return kDrawnDifferently;
     return replay.Result();
 }

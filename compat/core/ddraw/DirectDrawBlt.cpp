@@ -2,6 +2,11 @@
 #include "ddraw/DirectDrawObjects.h"
 #include "seams/Failures.h"
 
+#include <algorithm>
+#include <new>
+#include <utility>
+#include <vector>
+
 namespace compat {
 
 namespace {
@@ -26,7 +31,30 @@ uint32_t FormatMask(int bitsPerPixel) {
     return bitsPerPixel == 16 ? 0xFFFFu : 0xFFFFFFFFu;
 }
 
+// The surfaces that have copies noted (see Surface::pending_), so that a source about to
+// change can have them done first.
+std::vector<Surface*>& CopyingSurfaces() {
+    static std::vector<Surface*> surfaces;
+    return surfaces;
+}
+
+void StopCopying(Surface* surface) {
+    std::vector<Surface*>& surfaces = CopyingSurfaces();
+    for (size_t i = 0; i < surfaces.size(); ++i) {
+        if (surfaces[i] == surface) {
+            surfaces[i] = surfaces.back();
+            surfaces.pop_back();
+            return;
+        }
+    }
+}
+
 } // namespace
+
+ChangedDrawingCheck& ChangedDrawing() {
+    static ChangedDrawingCheck check;
+    return check;
+}
 
 HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE7 source, LPRECT sourceRect, DWORD flags,
                      LPDDBLTFX fx) {
@@ -86,11 +114,80 @@ HRESULT Surface::VisibleParts(const BlitRect& dest, std::vector<BlitRect>* parts
 }
 
 void Surface::Settle() {
-    if (!fillOwed_)
+    if (pending_.Empty())
         return;
-    fillOwed_ = false;
+    if (NotesSteps() && baseLog_.Known() && !pixels_.pixels.empty()) {
+        // The frame is needed before it is finished: it is drawn whole into spare pixels, and
+        // the pixels it was to be drawn over are kept for the next whole fill.
+        if (spare_.width != pixels_.width || spare_.height != pixels_.height ||
+            spare_.bitsPerPixel != pixels_.bitsPerPixel || spare_.pitch != pixels_.pitch ||
+            spare_.pixels.size() != pixels_.pixels.size()) {
+            try {
+                spare_.Allocate(pixels_.width, pixels_.height, pixels_.bitsPerPixel);
+            } catch (const std::bad_alloc&) {
+                spare_ = PixelSurface{}; // then drawn over the pixels as they are
+            }
+        }
+        if (spare_.pitch == pixels_.pitch && spare_.pixels.size() == pixels_.pixels.size()) {
+            std::swap(spare_.pixels, pixels_.pixels);
+            spareLog_ = baseLog_;
+        }
+    }
     if (!pixels_.pixels.empty())
-        FillPixels(pixels_, Bounds(pixels_), owedRaw_);
+        pending_.DrawAll(pixels_);
+    DropPending();
+}
+
+void Surface::DropPending() {
+    pending_.Clear();
+    baseLog_.Forget();
+    StopCopying(this);
+}
+
+void Surface::NoteWholeFill(uint32_t raw) {
+    if (pending_.Empty()) {
+        // The pixels to draw over: these as they are, or the spare ones where only those are
+        // known.
+        if (NotesSteps() && !drawn_.Known() && spareLog_.Known() &&
+            spare_.pixels.size() == pixels_.pixels.size() && spare_.pitch == pixels_.pitch) {
+            std::swap(spare_.pixels, pixels_.pixels);
+            std::swap(spareLog_, drawn_);
+        }
+        baseLog_ = drawn_;
+    } else {
+        pending_.Clear(); // drawn over whole: never seen
+        StopCopying(this);
+    }
+    pending_.AddFill(Bounds(pixels_), raw);
+}
+
+void Surface::FinishFrame() {
+    if (pending_.Empty())
+        return;
+    thread_local std::vector<BlitRect> areas;
+    if (pixels_.pixels.empty() || !baseLog_.Known() || !drawn_.DifferencesFrom(baseLog_, &areas)) {
+        Settle();
+        return;
+    }
+    if (ChangedDrawing().check) {
+        thread_local PixelSurface whole;
+        whole = pixels_;
+        pending_.DrawAll(whole);
+        pending_.DrawWithin(pixels_, areas);
+        ChangedDrawing().different += whole.pixels != pixels_.pixels;
+    } else {
+        pending_.DrawWithin(pixels_, areas);
+    }
+    DropPending();
+}
+
+void Surface::SettleDrawingFrom() {
+    sourceOfNoted_ = false;
+    // Settling takes the surface off the list.
+    const std::vector<Surface*> copying = CopyingSurfaces();
+    for (Surface* surface : copying)
+        if (surface->pending_.Uses(&pixels_))
+            surface->Settle();
 }
 
 bool Surface::LeavesOutDrawing() const {
@@ -107,9 +204,8 @@ HRESULT Surface::ColorFill(const BlitRect& dest, const DDBLTFX* fx) {
     const uint32_t raw = fx->dwFillColor & FormatMask(pixels_.bitsPerPixel);
     Touched();
     if (parts.size() == 1 && Inside(Bounds(pixels_), parts[0]) && !pixels_.pixels.empty()) {
+        NoteWholeFill(raw);
         drawn_.StartWhole(MixStep(kFillStep, raw), Bounds(pixels_));
-        fillOwed_ = true;
-        owedRaw_ = raw;
         filledSinceFlip_ = true;
         missing_ = false; // every pixel is replaced
         return DD_OK;
@@ -119,10 +215,15 @@ HRESULT Surface::ColorFill(const BlitRect& dest, const DDBLTFX* fx) {
         drawn_.Forget();
         return DD_OK;
     }
-    Settle();
+    const bool noted = NotesDrawing();
+    if (!noted)
+        Settle();
     uint64_t step = MixStep(kFillStep, raw);
     for (const BlitRect& part : parts) {
-        FillPixels(pixels_, part, raw);
+        if (noted)
+            pending_.AddFill(part, raw);
+        else
+            FillPixels(pixels_, part, raw);
         step = MixStep(step, part);
         drawn_.Add(step, part);
     }
@@ -141,8 +242,10 @@ HRESULT Surface::Copy(const BlitRect& dest, Surface* source, const BlitRect& fro
         return DD_OK;
     }
     missing_ = missing_ || source->missing_;
-    Settle();
     source->Settle();
+    const bool noted = source != this && NotesDrawing();
+    if (!noted)
+        Settle();
     const uint32_t* key = keyed ? &source->key_ : nullptr;
     if (source == this) {
         // A surface blitted onto itself reads from a copy, so overlapping parts come out
@@ -156,8 +259,17 @@ HRESULT Surface::Copy(const BlitRect& dest, Surface* source, const BlitRect& fro
     // The same source content, key and rectangles draw the same pixels.
     uint64_t step = MixStep(MixStep(kCopyStep, source->stamp_), keyed ? 1 + uint64_t{*key} : 0);
     step = MixStep(MixStep(step, dest), from);
+    if (noted) {
+        source->sourceOfNoted_ = true;
+        if (std::find(CopyingSurfaces().begin(), CopyingSurfaces().end(), this) ==
+            CopyingSurfaces().end())
+            CopyingSurfaces().push_back(this);
+    }
     for (const BlitRect& part : parts) {
-        CopyPixels(pixels_, dest, part, source->pixels_, from, key);
+        if (noted)
+            pending_.AddCopy(dest, part, &source->pixels_, from, key);
+        else
+            CopyPixels(pixels_, dest, part, source->pixels_, from, key);
         drawn_.Add(MixStep(step, part), part);
     }
     return DD_OK;

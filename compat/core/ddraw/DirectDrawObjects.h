@@ -9,6 +9,7 @@
 
 #include "pixels/Blitter.h"
 #include "pixels/DrawLog.h"
+#include "pixels/PendingDrawing.h"
 #include "pixels/PixelSurface.h"
 #include "ddraw/Screen.h"
 #include "window/Window.h"
@@ -55,9 +56,16 @@ private:
 };
 
 enum class SurfaceKind { Primary, BackBuffer, Plain };
+
+// The test seams' check of frames drawn only where they changed (see Surface::FinishFrame).
+struct ChangedDrawingCheck {
+    bool check = false;
+    uint64_t different = 0;
+};
+ChangedDrawingCheck& ChangedDrawing();
 enum class MemoryPlacement { Video, System, VideoWhileItLasts };
 
-class Surface final : public IDirectDrawSurface7 {
+class Surface final : public IDirectDrawSurface7, public NotingSurface {
 public:
     Surface(DirectDraw* owner, SurfaceKind kind, DWORD caps);
 
@@ -110,17 +118,37 @@ public:
     // What drew the pixels since their last whole fill (see DrawLog).
     const DrawLog& Drawn() const { return drawn_; }
 
+    PendingDrawing* NotedDrawing() override { return NotesDrawing() ? &pending_ : nullptr; }
+    // Does the drawing still owed (see pending_).
+    void Settle() override;
+
 private:
     ~Surface();
-    // The pixels may have changed: blits from them are told apart from blits before.
-    void Touched() { stamp_ = NewContentStamp(); }
+    // The pixels may change: blits from them are told apart from blits before, and drawing
+    // noted from them is done first.
+    void Touched() {
+        if (sourceOfNoted_)
+            SettleDrawingFrom();
+        stamp_ = NewContentStamp();
+    }
+    // Does the noted drawing of every surface that copies from this one.
+    void SettleDrawingFrom();
+    // Whether drawing is noted rather than done: on the back buffer of a flip chain, from its
+    // whole fill on.
+    bool NotesDrawing() const { return NotesSteps() && !pending_.Empty(); }
+    bool NotesSteps() const { return kind_ == SurfaceKind::BackBuffer && frontBuffer_ != nullptr; }
+    // A fill of every pixel with `raw`: noted, with the pixels kept as they are to draw over.
+    void NoteWholeFill(uint32_t raw);
+    // Forgets the drawing owed: the pixels go or are replaced.
+    void DropPending();
+    // Before a flip: the noted drawing, only where the frame differs from the one its pixels
+    // hold when that is known.
+    void FinishFrame();
     HRESULT ColorFill(const BlitRect& dest, const DDBLTFX* fx);
     // Whether a blit into this surface is left out: on the back buffer of a flip chain whose
     // window nobody can see, once the frame has been filled whole since the flip. Such a
     // frame is never shown (see missing_), so the drawing left out is never missed.
     bool LeavesOutDrawing() const;
-    // Draws a fill of the whole surface that is still owed (see fillOwed_).
-    void Settle();
     HRESULT Copy(const BlitRect& dest, Surface* source, const BlitRect& from, bool keyed);
     // The parts of `dest` that may be drawn: cut to the clip list (with a clipper) or refused
     // as DDERR_INVALIDRECT when reaching outside the surface (without one).
@@ -136,11 +164,20 @@ private:
     DWORD caps_;
     ULONG references_ = 1;
     PixelSurface pixels_;
-    // A fill of the whole surface is only noted, and drawn when the pixels are next used: a
-    // frame is often filled twice (cleared after the flip, then its background), and the
-    // second fill makes the first one unseen.
-    bool fillOwed_ = false;
-    uint32_t owedRaw_ = 0;
+    // Drawing owed: a fill of the whole surface is only noted, and drawn when the pixels are
+    // next used (a frame is often filled twice, cleared after the flip, then its background,
+    // and the second fill makes the first one unseen). On a flip chain's back buffer the
+    // drawing after it is noted too, until the flip draws it where the frame changed (see
+    // PendingDrawing). While drawing is owed, `pixels_` hold what `baseLog_` drew.
+    PendingDrawing pending_;
+    DrawLog baseLog_;
+    // Pixels put aside, with what drew them: where the noted drawing had to be done before a
+    // frame was finished (a lock in the middle of one), the pixels it was to be drawn over wait
+    // here for the frame's next whole fill.
+    PixelSurface spare_;
+    DrawLog spareLog_;
+    // A copy from these pixels may be noted on another surface.
+    bool sourceOfNoted_ = false;
     // A fill of the whole surface was noted since it last flipped.
     bool filledSinceFlip_ = false;
     // The pixels lack drawing that was left out (LeavesOutDrawing), or were drawn from pixels

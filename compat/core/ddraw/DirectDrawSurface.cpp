@@ -62,9 +62,11 @@ void Surface::FreeMemory() {
     if (videoMemory_)
         Display().videoMemoryUsed -= BytesOf(pixels_);
     // The size and format stay; only the memory goes.
-    std::vector<uint8_t>().swap(pixels_.pixels);
-    fillOwed_ = false;
     Touched();
+    DropPending();
+    std::vector<uint8_t>().swap(pixels_.pixels);
+    PixelSurface().pixels.swap(spare_.pixels);
+    spareLog_.Forget();
     drawn_.Forget();
     hasMemory_ = false;
 }
@@ -82,8 +84,9 @@ Surface* Surface::ChainRoot() {
 
 void Surface::MarkLost() {
     lost_ = true;
-    fillOwed_ = false;
     Touched();
+    DropPending();
+    spareLog_.Forget();
     drawn_.Forget();
     if (IsBusy()) {
         // A device context or lock still points at the memory: keep it, drop the content.
@@ -121,7 +124,8 @@ HRESULT Surface::RestoreMemory() {
                 Display().videoMemoryUsed += bytes;
             surface->hasMemory_ = true;
         }
-        surface->fillOwed_ = false;
+        surface->DropPending();
+        surface->spareLog_.Forget();
         surface->lost_ = false;
         surface->Touched();
         surface->drawn_.Forget();
@@ -207,7 +211,7 @@ HRESULT Surface::Flip(LPDIRECTDRAWSURFACE7 targetOverride, DWORD flags) {
         return DDERR_SURFACEBUSY;
     // The surfaces swap roles: the back buffer now holds the frame shown before.
     Settle();
-    backBuffer_->Settle();
+    backBuffer_->FinishFrame();
     std::swap(pixels_.pixels, backBuffer_->pixels_.pixels);
     std::swap(missing_, backBuffer_->missing_);
     std::swap(drawn_, backBuffer_->drawn_);
@@ -232,16 +236,18 @@ HRESULT Surface::GetDC(HDC* dc) {
         return DDERR_SURFACEBUSY;
     const bool leaveOut = LeavesOutDrawing();
     if (leaveOut) {
-        // Nobody will see this frame: the fill owed and the text are left out with the blits,
-        // and the pixels GDI sets land on the pixels as they are (and read back as set).
-        fillOwed_ = false;
+        // Nobody will see this frame: the drawing owed and the text are left out with the
+        // blits, and the pixels GDI sets land on the pixels as they are (and read back as set).
+        DropPending();
         missing_ = true;
         drawn_.Forget();
     }
-    Settle();
+    // Text and pixels may be noted with the drawing owed; anything else GDI does waits for it.
+    if (!NotesDrawing())
+        Settle();
     Touched();
     // The context notes what it draws into the log.
-    HDC made = OpenDeviceContext(&pixels_, leaveOut, &drawn_);
+    HDC made = OpenDeviceContext(&pixels_, leaveOut, &drawn_, leaveOut ? nullptr : this);
     if (!made)
         return DDERR_CANTCREATEDC;
     dc_ = made;

@@ -143,6 +143,15 @@ uint64_t PresentedFrames() {
     return PresentedFrameCount();
 }
 
+void CheckChangedDrawing(bool on) {
+    ChangedDrawing().check = on;
+    ChangedDrawing().different = 0;
+}
+
+uint64_t FramesDrawnDifferently() {
+    return ChangedDrawing().different;
+}
+
 double PresentingSeconds() {
     return compat::PresentingSeconds();
 }

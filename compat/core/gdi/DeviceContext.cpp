@@ -34,8 +34,11 @@ void Deselect(DeviceContext& dc) {
 } // namespace
 
 PixelSurface* DeviceContext::Pixels() const {
-    if (!memory)
+    if (!memory) {
+        if (surface)
+            surface->Settle();
         return target;
+    }
     return bitmap && !bitmap->stock ? &bitmap->pixels : nullptr;
 }
 
@@ -46,10 +49,12 @@ DeviceContext* FindDeviceContext(HDC dc) {
     return found == Contexts().end() ? nullptr : found->second.get();
 }
 
-HDC OpenDeviceContext(PixelSurface* target, bool leavesOutText, DrawLog* log) {
+HDC OpenDeviceContext(PixelSurface* target, bool leavesOutText, DrawLog* log,
+                      NotingSurface* surface) {
     auto dc = std::make_unique<DeviceContext>();
     dc->target = target;
     dc->log = log;
+    dc->surface = surface;
     dc->leavesOutText = leavesOutText;
     return AddContext(std::move(dc));
 }

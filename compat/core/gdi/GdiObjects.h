@@ -3,6 +3,7 @@
 #pragma once
 
 #include "pixels/DrawLog.h"
+#include "pixels/PendingDrawing.h"
 #include "pixels/PixelSurface.h"
 #include "platform/Text.h"
 
@@ -89,8 +90,14 @@ struct DeviceContext {
     bool leavesOutText = false;
     // A surface's log of what drew its pixels (see DrawLog), null for a memory context.
     DrawLog* log = nullptr;
+    // The surface behind a surface's context, which may note text and pixels instead of
+    // having them drawn at once; null for a memory context.
+    NotingSurface* surface = nullptr;
 
+    // The pixels to read or draw on, with any drawing noted for them done first.
     PixelSurface* Pixels() const;
+    // Where text and pixels are noted instead of drawn, null while they are drawn at once.
+    PendingDrawing* NotedDrawing() const { return surface ? surface->NotedDrawing() : nullptr; }
 };
 
 // The live context behind a handle, null for a null, closed or unknown handle.

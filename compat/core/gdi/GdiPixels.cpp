@@ -29,13 +29,18 @@ COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
 COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) {
     if (TakeForcedFailure("SetPixel"))
         return CLR_INVALID;
-    PixelSurface* pixels = DeviceContextTarget(hdc);
+    DeviceContext* dc = FindDeviceContext(hdc);
+    PendingDrawing* noted = dc ? dc->NotedDrawing() : nullptr;
+    PixelSurface* pixels = noted ? dc->target : DeviceContextTarget(hdc);
     if (!Inside(pixels, x, y))
         return CLR_INVALID;
     // The format may not hold the colour exactly: the caller learns what was really written.
     const uint32_t raw = RawFromColor(color & 0xFFFFFF, pixels->bitsPerPixel);
-    pixels->Set(x, y, raw);
-    if (DeviceContext* dc = FindDeviceContext(hdc); dc && dc->log)
+    if (noted)
+        noted->AddFill(BlitRect{x, y, x + 1, y + 1}, raw);
+    else
+        pixels->Set(x, y, raw);
+    if (dc && dc->log)
         dc->log->Add(MixStep(MixStep(MixStep(kPixelStep, raw), static_cast<uint64_t>(x)),
                              static_cast<uint64_t>(y)),
                      BlitRect{x, y, x + 1, y + 1});

@@ -70,11 +70,15 @@ std::string Utf8FromAnsi(const char* text, int length) {
     return utf8;
 }
 
-void FillBox(PixelSurface& pixels, int x, int y, int width, int height, COLORREF color) {
+// The box behind the text, as an opaque background draws it; only inside `within` where given.
+void FillBox(PixelSurface& pixels, int x, int y, int width, int height, COLORREF color,
+             const BlitRect* within = nullptr) {
     const uint32_t raw = RawFromColor(color, pixels.bitsPerPixel);
-    const int64_t left = std::max<int64_t>(0, x), top = std::max<int64_t>(0, y);
-    const int64_t right = std::min<int64_t>(pixels.width, int64_t{x} + width);
-    const int64_t bottom = std::min<int64_t>(pixels.height, int64_t{y} + height);
+    BlitRect box =
+        Intersect(BlitRect{x, y, int64_t{x} + width, int64_t{y} + height}, Bounds(pixels));
+    if (within)
+        box = Intersect(box, *within);
+    const int64_t left = box.left, top = box.top, right = box.right, bottom = box.bottom;
     for (int64_t py = top; py < bottom; ++py)
         for (int64_t px = left; px < right; ++px)
             pixels.Set(static_cast<int>(px), static_cast<int>(py), raw);
@@ -108,7 +112,8 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
     DeviceContext* dc = FindDeviceContext(hdc);
     if (!dc || c < 0 || (c > 0 && !lpString))
         return FALSE;
-    PixelSurface* pixels = dc->Pixels();
+    PendingDrawing* noted = dc->NotedDrawing();
+    PixelSurface* pixels = noted ? dc->target : dc->Pixels();
     GdiFont* font = dc->font ? dc->font : StockFont();
     if (!pixels || !Resolve(font))
         return FALSE;
@@ -123,13 +128,28 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
         return TRUE;
     const int left =
         static_cast<int>(std::clamp<int64_t>(int64_t{x} + mask->left, INT_MIN, INT_MAX));
-    if (dc->backgroundMode == OPAQUE)
-        FillBox(*pixels, left, y, mask->width, mask->height, dc->backgroundColor);
     // What the mask shows: the text in this font, drawn this way.
     std::string shown(reinterpret_cast<const char*>(&font->face.font), sizeof font->face.font);
     shown += font->antialiased ? 'a' : 's';
     shown += text;
-    BlendText(*pixels, *mask, left, y, dc->textColor, shown);
+    const bool opaque = dc->backgroundMode == OPAQUE;
+    const COLORREF background = dc->backgroundColor, color = dc->textColor;
+    if (noted) {
+        // The mask goes with the step: the renderer keeps its own only until its next text.
+        noted->AddOther([mask = *mask, left, y, opaque, background, color,
+                         shown](PixelSurface& target, const BlitRect* within) {
+            if (opaque)
+                FillBox(target, left, y, mask.width, mask.height, background, within);
+            if (within)
+                BlendTextWithin(target, mask, left, y, color, *within);
+            else
+                BlendText(target, mask, left, y, color, shown);
+        });
+    } else {
+        if (opaque)
+            FillBox(*pixels, left, y, mask->width, mask->height, background);
+        BlendText(*pixels, *mask, left, y, color, shown);
+    }
     if (dc->log) {
         // The same mask at the same place in the same colours draws the same pixels.
         uint64_t step = MixStep(kTextStep, reinterpret_cast<uintptr_t>(font->face.font));

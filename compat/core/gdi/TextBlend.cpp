@@ -161,4 +161,15 @@ void BlendText(PixelSurface& pixels, const platform::TextMask& mask, int x, int 
     CopyBox(pixels, box, &same->left);
 }
 
+void BlendTextWithin(PixelSurface& pixels, const platform::TextMask& mask, int x, int y,
+                     COLORREF color, const BlitRect& within) {
+    Box box = CoveredBox(pixels, mask, x, y);
+    box.left = std::max(box.left, within.left);
+    box.top = std::max(box.top, within.top);
+    box.right = std::min(box.right, within.right);
+    box.bottom = std::min(box.bottom, within.bottom);
+    if (!box.Empty())
+        Blend(pixels, mask, x, y, color, box);
+}
+
 } // namespace compat

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Text.h"
+#include "pixels/Blitter.h"
 #include "pixels/PixelSurface.h"
 
 #include <windows.h>
@@ -17,5 +18,8 @@ namespace compat {
 // being mixed anew. The result is the same to the bit.
 void BlendText(PixelSurface& pixels, const platform::TextMask& mask, int x, int y, COLORREF color,
                const std::string& text);
+// Lays the mask as BlendText does, only over the pixels inside `within`.
+void BlendTextWithin(PixelSurface& pixels, const platform::TextMask& mask, int x, int y,
+                     COLORREF color, const BlitRect& within);
 
 } // namespace compat

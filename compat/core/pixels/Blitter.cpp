@@ -175,6 +175,12 @@ void Copy(PixelSurface& target, const BlitRect& to, const BlitRect& visible,
 template <typename Pixel> void Fill(PixelSurface& target, const BlitRect& area, Pixel raw) {
     const size_t n = static_cast<size_t>(area.Width());
     Pixel* first = PixelAt<Pixel>(target, area.left, area.top);
+    if (area.left == 0 && area.right == target.width &&
+        static_cast<size_t>(target.pitch) == n * sizeof(Pixel)) {
+        // Whole rows end to end: one run of stores, without reading a row back per row.
+        std::fill_n(first, n * static_cast<size_t>(area.Height()), raw);
+        return;
+    }
     std::fill_n(first, n, raw);
     for (int64_t y = area.top + 1; y < area.bottom; ++y)
         std::memcpy(PixelAt<Pixel>(target, area.left, y), first, n * sizeof(Pixel));

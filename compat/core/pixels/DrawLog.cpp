@@ -11,13 +11,26 @@ constexpr size_t kMostSteps = 4096;
 // More areas than this join into their last one.
 constexpr size_t kMostAreas = 64;
 
+int64_t AreaOf(const BlitRect& rect) {
+    return rect.Width() * rect.Height();
+}
+
 void AddArea(std::vector<BlitRect>* areas, const BlitRect& area) {
     if (area.Empty())
         return;
-    for (const BlitRect& known : *areas)
+    for (BlitRect& known : *areas) {
         if (area.left >= known.left && area.top >= known.top && area.right <= known.right &&
             area.bottom <= known.bottom)
             return; // already inside one
+        // A picture that moved a little is where it was and where it is now: one area that
+        // holds both is smaller than the two, and its pixels are drawn only once.
+        const BlitRect both{std::min(known.left, area.left), std::min(known.top, area.top),
+                            std::max(known.right, area.right), std::max(known.bottom, area.bottom)};
+        if (!Intersect(known, area).Empty() && AreaOf(both) <= AreaOf(known) + AreaOf(area)) {
+            known = both;
+            return;
+        }
+    }
     if (areas->size() >= kMostAreas) {
         BlitRect& last = areas->back();
         last.left = std::min(last.left, area.left);

@@ -48,6 +48,14 @@ void LoseSurface(IDirectDrawSurface7* surface);
 void LoseAllSurfaces();
 bool IsLost(IDirectDrawSurface7* surface);
 
+// --- Drawing only what changed ---
+
+// With the check on, each frame that a flip draws only where it differs from the frame its
+// back buffer held is drawn whole as well, and the two are compared. Frames that came out
+// different since the check was turned on.
+void CheckChangedDrawing(bool on);
+uint64_t FramesDrawnDifferently();
+
 // --- The screen ---
 
 // Frames presented since the last reset.
