@@ -77,7 +77,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
 string(CONCAT CPACK_DEBIAN_PACKAGE_DEPENDS
     "libc6, libstdc++6, libgcc-s1, libsdl2-2.0-0 (>= 2.0.18), libsdl2-ttf-2.0-0, libfontconfig1, "
-    "libx11-6, fontconfig, fonts-dejavu-core, fonts-kaushanscript")
+    "libx11-6, libxext6, fontconfig, fonts-dejavu-core, fonts-kaushanscript")
 set(CPACK_PACKAGE_FILE_NAME quibbo-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR})
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/packaging/CPackOptions.cmake)
 include(CPack)

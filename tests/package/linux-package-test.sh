@@ -30,7 +30,7 @@ deb=$(echo "$work"/out/quibbo_*.deb)
 [ -f "$deb" ] || fail "no .deb in $work/out"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libsdl2-2.0-0 libsdl2-ttf-2.0-0 libfontconfig1 libx11-6 fonts-dejavu-core fonts-kaushanscript; do
+for package in libsdl2-2.0-0 libsdl2-ttf-2.0-0 libfontconfig1 libx11-6 libxext6 fonts-dejavu-core fonts-kaushanscript; do
     grep -qw -- "$package" <<<"$depends" || fail "the .deb does not depend on $package: $depends"
 done
 

@@ -55,6 +55,20 @@ int ScreenBits(Uint32 format, uint32_t* alpha) {
     }
 }
 
+bool SurfacePixels(SDL_Surface* surface, WindowPixels* pixels) {
+    uint32_t alpha = 0;
+    const int bits = surface ? ScreenBits(surface->format->format, &alpha) : 0;
+    if (!bits)
+        return false;
+    *pixels = WindowPixels{static_cast<uint8_t*>(surface->pixels),
+                           surface->w,
+                           surface->h,
+                           surface->pitch,
+                           bits,
+                           alpha};
+    return true;
+}
+
 } // namespace
 
 bool SdlScreen::Show(platform::NativeWindow** native, const platform::WindowLook& look, int width,
@@ -118,6 +132,11 @@ bool SdlScreen::Show(platform::NativeWindow** native, const platform::WindowLook
         SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
         SDL_RenderClear(renderer_);
         SDL_RenderPresent(renderer_);
+    } else if (WindowPixels pixels; shared_.Started() && shared_.Pixels(&pixels)) {
+        for (int y = 0; y < pixels.height; ++y)
+            std::memset(pixels.pixels + static_cast<int64_t>(y) * pixels.pitch, 0,
+                        static_cast<size_t>(pixels.width) * (pixels.bits / 8));
+        shared_.Send({BlitRect{0, 0, pixels.width, pixels.height}});
     } else if (SDL_Surface* surface = SDL_GetWindowSurface(window)) {
         SDL_FillRect(surface, nullptr, 0);
         SDL_UpdateWindowSurface(window);
@@ -219,7 +238,12 @@ bool SdlScreen::MakePresenter() {
             renderer_ = nullptr;
         }
         if (!renderer_) {
-            // Straight into the window's own pixels, not through another OpenGL texture.
+            // Straight into the window's own pixels, not through another OpenGL texture:
+            // shared with the X server where it offers that, else SDL's window surface.
+            if (shared_.Start(window)) {
+                windowSurface_ = true;
+                return true;
+            }
             SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
             SDL_Surface* surface = SDL_GetWindowSurface(window);
             uint32_t alpha = 0;
@@ -247,6 +271,7 @@ void SdlScreen::Hide() {
     texture_ = nullptr;
     renderer_ = nullptr;
     windowSurface_ = false;
+    shared_.Release();
     picture_ = WindowPicture{};
     visibility_.Release();
     if (window_)
@@ -299,25 +324,29 @@ bool SdlScreen::PresentThroughRenderer(const PixelSurface& frame, PixelSurface& 
 
 bool SdlScreen::PresentIntoWindowSurface(const PixelSurface& frame, PixelSurface& shown, bool whole,
                                          const platform::FrameDamage& damage) {
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
-    uint32_t alpha = 0;
-    const int bits = surface ? ScreenBits(surface->format->format, &alpha) : 0;
-    if (!bits || (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0))
-        return false;
-    const WindowPixels pixels{static_cast<uint8_t*>(surface->pixels),
-                              surface->w,
-                              surface->h,
-                              surface->pitch,
-                              bits,
-                              alpha};
+    WindowPixels pixels;
+    SDL_Surface* surface = nullptr;
+    if (shared_.Started()) {
+        if (!shared_.Pixels(&pixels))
+            return false;
+    } else {
+        surface = SDL_GetWindowSurface(window_);
+        if (!SurfacePixels(surface, &pixels) ||
+            (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0))
+            return false;
+    }
     if (whole || redrawWhole_)
         picture_.RedrawWhole();
     redrawWhole_ = false;
     const std::vector<BlitRect>& drawn = picture_.Draw(frame, shown, pixels, &damage);
-    if (SDL_MUSTLOCK(surface))
+    if (surface && SDL_MUSTLOCK(surface))
         SDL_UnlockSurface(surface);
     if (drawn.empty())
         return true;
+    if (shared_.Started()) {
+        shared_.Send(drawn);
+        return true;
+    }
     thread_local std::vector<SDL_Rect> rects;
     rects.clear();
     for (const BlitRect& area : drawn)
@@ -364,34 +393,37 @@ void SdlScreen::ModePixelFromWindow(int x, int y, int* modeX, int* modeY) {
     *modeY = pixel.y;
 }
 
-bool SdlScreen::WindowColor(int x, int y, uint32_t* color) {
-    SDL_Surface* surface = windowSurface_ ? SDL_GetWindowSurface(window_) : nullptr;
-    uint32_t alpha = 0;
-    const int bits = surface ? ScreenBits(surface->format->format, &alpha) : 0;
-    if (!bits || x < 0 || y < 0 || x >= surface->w || y >= surface->h)
+bool SdlScreen::DrawnWindowPixels(WindowPixels* pixels) {
+    if (!windowSurface_)
         return false;
-    const uint8_t* p = static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch;
+    if (shared_.Started())
+        return shared_.DrawnPixels(pixels);
+    return SurfacePixels(SDL_GetWindowSurface(window_), pixels);
+}
+
+bool SdlScreen::WindowColor(int x, int y, uint32_t* color) {
+    WindowPixels window;
+    if (!DrawnWindowPixels(&window) || x < 0 || y < 0 || x >= window.width || y >= window.height)
+        return false;
+    const uint8_t* p = window.pixels + static_cast<int64_t>(y) * window.pitch;
     uint32_t raw = 0;
-    std::memcpy(&raw, p + x * (bits / 8), bits / 8);
-    *color = ColorFromRaw(bits == 32 ? raw & 0xFFFFFF : raw, bits);
+    std::memcpy(&raw, p + x * (window.bits / 8), window.bits / 8);
+    *color = ColorFromRaw(window.bits == 32 ? raw & 0xFFFFFF : raw, window.bits);
     return true;
 }
 
 bool SdlScreen::ShowsWhole(const PixelSurface& frame) {
-    SDL_Surface* surface = windowSurface_ ? SDL_GetWindowSurface(window_) : nullptr;
-    uint32_t alpha = 0;
-    const int bits = surface ? ScreenBits(surface->format->format, &alpha) : 0;
-    if (!bits)
+    WindowPixels window;
+    if (!DrawnWindowPixels(&window))
         return false;
-    std::vector<uint8_t> fresh(static_cast<size_t>(surface->pitch) * surface->h);
-    const Letterbox box = FitMode(surface->w, surface->h, width_, height_);
-    ShowOnScreen(frame, fresh.data(), surface->pitch, surface->w, surface->h, bits, alpha,
-                 BlitRect{box.x, box.y, box.x + box.width, box.y + box.height});
-    const size_t rowBytes = static_cast<size_t>(surface->w) * (bits / 8);
-    for (int y = 0; y < surface->h; ++y) {
-        const size_t at = static_cast<size_t>(y) * surface->pitch;
-        if (std::memcmp(fresh.data() + at, static_cast<const uint8_t*>(surface->pixels) + at,
-                        rowBytes) != 0)
+    std::vector<uint8_t> fresh(static_cast<size_t>(window.pitch) * window.height);
+    const Letterbox box = FitMode(window.width, window.height, width_, height_);
+    ShowOnScreen(frame, fresh.data(), window.pitch, window.width, window.height, window.bits,
+                 window.alpha, BlitRect{box.x, box.y, box.x + box.width, box.y + box.height});
+    const size_t rowBytes = static_cast<size_t>(window.width) * (window.bits / 8);
+    for (int y = 0; y < window.height; ++y) {
+        const size_t at = static_cast<size_t>(y) * window.pitch;
+        if (std::memcmp(fresh.data() + at, window.pixels + at, rowBytes) != 0)
             return false;
     }
     return true;

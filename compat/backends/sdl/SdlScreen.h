@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ddraw/FrameChanges.h"
+#include "sdl/ShmWindowPixels.h"
 #include "sdl/WindowVisibility.h"
 #include "platform/Present.h"
 
@@ -51,9 +52,13 @@ private:
     bool PresentIntoWindowSurface(const PixelSurface& frame, PixelSurface& shown, bool whole,
                                   const platform::FrameDamage& damage);
     static int WatchWindowEvents(void* screen, SDL_Event* event);
+    // The window's own pixels as last drawn (shared with the X server, or SDL's window
+    // surface); false on the renderer's paths.
+    bool DrawnWindowPixels(WindowPixels* pixels);
 
     SDL_Window* window_ = nullptr;
-    bool windowSurface_ = false;
+    bool windowSurface_ = false; // drawing into the window's own pixels
+    ShmWindowPixels shared_;     // those pixels, where they are shared with the X server
     WindowPicture picture_;
     int rendererOutputWidth_ = 0;
     int rendererOutputHeight_ = 0;

@@ -72,6 +72,10 @@ bool SavePresentedBmp(const char* path);
 // screen, outside the window).
 COLORREF WindowColor(HWND window, int x, int y);
 
+// True while a window draws into pixels it shares with the X server (the desktop backend on
+// X11 with MIT-SHM), rather than into SDL's window surface.
+bool WindowPixelsShared();
+
 // True when the window's pixels are exactly what drawing the last presented frame afresh (scaled,
 // with its bars) would give them, however little of it the screen drew; false where the
 // window's pixels cannot be read (a GPU renderer, no screen).

@@ -1,0 +1,61 @@
+// Inside the platform layer: a window's own pixels in memory shared with the X server, drawn
+// into by us and sent without a round trip. SDL's window surface on X11 is such memory too,
+// but SDL waits for the server to answer after every update; here the next frame waits, and
+// only while the server has not yet read what was sent before (it has, a frame later).
+#pragma once
+
+#include "ddraw/FrameChanges.h"
+
+#include <vector>
+
+struct SDL_Window;
+struct _XDisplay;
+struct _XGC;
+struct _XImage;
+
+namespace compat {
+
+class ShmWindowPixels {
+public:
+    ShmWindowPixels() = default;
+    ShmWindowPixels(const ShmWindowPixels&) = delete;
+    ShmWindowPixels& operator=(const ShmWindowPixels&) = delete;
+    ~ShmWindowPixels() { Release(); }
+
+    // Starts on the window where it is an X window on a server with shared memory images, in
+    // a format we draw (RGB565 or XRGB8888); false elsewhere, with nothing held.
+    bool Start(SDL_Window* window);
+    void Release();
+    bool Started() const { return display_ != nullptr; }
+    // The pixels to draw into, as large as the window now: new (and black) when its size
+    // changed. Waits until the server has read the pixels sent last. False when the window's
+    // pixels cannot be had.
+    bool Pixels(WindowPixels* pixels);
+    // The pixels as last drawn, without waiting; false before there are any.
+    bool DrawnPixels(WindowPixels* pixels) const;
+    // Sends the rectangles of the pixels to the window.
+    void Send(const std::vector<BlitRect>& rectangles);
+
+private:
+    bool MakeImage(int width, int height);
+    void FreeImage();
+    void WaitUntilRead();
+
+    SDL_Window* window_ = nullptr;
+    _XDisplay* display_ = nullptr; // a connection of our own: its completion events are ours
+    unsigned long xWindow_ = 0;
+    void* visual_ = nullptr;
+    int depth_ = 0;
+    int completionEvent_ = 0;
+    _XGC* gc_ = nullptr;
+    _XImage* image_ = nullptr;
+    // The XShmSegmentInfo of the image, kept opaque here.
+    unsigned long segment_ = 0;
+    int memoryId_ = -1;
+    void* memory_ = nullptr;
+    int bits_ = 0;
+    bool beingRead_ = false; // a send has not been answered yet
+    bool counted_ = false;   // in the seams' count of shared windows
+};
+
+} // namespace compat
