@@ -34,10 +34,6 @@ int NoteAttachError(Display*, XErrorEvent*) {
     return 0;
 }
 
-XShmSegmentInfo* SegmentOf(unsigned long segment) {
-    return reinterpret_cast<XShmSegmentInfo*>(segment);
-}
-
 // The depth we draw for an image's format; 0 for a format we do not draw.
 int BitsOf(const XImage& image) {
     if (image.bits_per_pixel == 32 && image.red_mask == 0xFF0000 && image.green_mask == 0xFF00 &&
@@ -50,6 +46,17 @@ int BitsOf(const XImage& image) {
 }
 
 } // namespace
+
+struct ShmWindowPixels::Segment {
+    XShmSegmentInfo info{}; // the image points at it while it lives
+    bool attached = false;
+};
+
+ShmWindowPixels::ShmWindowPixels() = default;
+
+ShmWindowPixels::~ShmWindowPixels() {
+    Release();
+}
 
 bool ShmWindowPixels::Start(SDL_Window* window) {
     Release();
@@ -88,65 +95,51 @@ bool ShmWindowPixels::MakeImage(int width, int height) {
     FreeImage();
     if (width <= 0 || height <= 0)
         return false;
-    auto* segment = new XShmSegmentInfo{};
-    segment_ = reinterpret_cast<unsigned long>(segment);
-    XImage* image = XShmCreateImage(display_, static_cast<Visual*>(visual_),
-                                    static_cast<unsigned>(depth_), ZPixmap, nullptr, segment,
-                                    static_cast<unsigned>(width), static_cast<unsigned>(height));
-    if (!image)
-        return false;
-    image_ = image;
-    bits_ = BitsOf(*image);
-    const size_t bytes = static_cast<size_t>(image->bytes_per_line) * image->height;
+    segment_ = std::make_unique<Segment>();
+    XShmSegmentInfo& segment = segment_->info;
+    segment.shmid = -1;
+    image_ = XShmCreateImage(display_, static_cast<Visual*>(visual_), static_cast<unsigned>(depth_),
+                             ZPixmap, nullptr, &segment, static_cast<unsigned>(width),
+                             static_cast<unsigned>(height));
+    bits_ = image_ ? BitsOf(*image_) : 0;
     if (!bits_)
         return false;
-    memoryId_ = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
-    if (memoryId_ < 0)
+    const size_t bytes = static_cast<size_t>(image_->bytes_per_line) * image_->height;
+    segment.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
+    if (segment.shmid < 0)
         return false;
-    memory_ = shmat(memoryId_, nullptr, 0);
-    if (memory_ == reinterpret_cast<void*>(-1)) {
-        memory_ = nullptr;
+    void* memory = shmat(segment.shmid, nullptr, 0);
+    // Gone with the last attachment, however the program ends.
+    shmctl(segment.shmid, IPC_RMID, nullptr);
+    if (memory == reinterpret_cast<void*>(-1))
         return false;
-    }
-    std::memset(memory_, 0, bytes);
-    segment->shmid = memoryId_;
-    segment->shmaddr = image->data = static_cast<char*>(memory_);
-    segment->readOnly = False;
-    // The one round trip: whether the server could attach the memory.
+    std::memset(memory, 0, bytes);
+    segment.shmaddr = image_->data = static_cast<char*>(memory);
+    segment.readOnly = False;
+    // Whether the server could attach the memory: earlier requests' errors come first, to
+    // whoever handled them before.
     XSync(display_, False);
     attachFailed = false;
     const auto earlier = XSetErrorHandler(NoteAttachError);
-    const bool attached = XShmAttach(display_, segment) && (XSync(display_, False), !attachFailed);
+    segment_->attached = XShmAttach(display_, &segment) && (XSync(display_, False), !attachFailed);
     XSetErrorHandler(earlier);
-    // Gone with the last attachment, however the program ends.
-    shmctl(memoryId_, IPC_RMID, nullptr);
-    if (!attached) {
-        segment->shmid = -1; // nothing to detach
-        return false;
-    }
-    return true;
+    return segment_->attached;
 }
 
 void ShmWindowPixels::FreeImage() {
-    if (display_ && segment_) {
-        XShmSegmentInfo* segment = SegmentOf(segment_);
-        if (segment->shmid >= 0 && memory_) {
-            WaitUntilRead();
-            XShmDetach(display_, segment);
-            XSync(display_, False);
-        }
+    if (segment_ && segment_->attached) {
+        WaitUntilRead();
+        XShmDetach(display_, &segment_->info);
+        XSync(display_, False);
     }
     if (image_) {
         image_->data = nullptr; // the shared memory is not the image's to free
         XDestroyImage(image_);
     }
     image_ = nullptr;
-    if (memory_)
-        shmdt(memory_);
-    memory_ = nullptr;
-    memoryId_ = -1;
-    delete SegmentOf(segment_);
-    segment_ = 0;
+    if (segment_ && segment_->info.shmaddr)
+        shmdt(segment_->info.shmaddr);
+    segment_.reset();
     bits_ = 0;
     beingRead_ = false;
 }
@@ -201,10 +194,14 @@ bool ShmWindowPixels::Pixels(WindowPixels* pixels) {
 }
 
 bool ShmWindowPixels::DrawnPixels(WindowPixels* pixels) const {
-    if (!image_ || !memory_ || !bits_)
+    if (!image_ || !bits_ || !segment_ || !segment_->attached)
         return false;
-    *pixels = WindowPixels{static_cast<uint8_t*>(memory_), image_->width, image_->height,
-                           image_->bytes_per_line,         bits_,         0};
+    *pixels = WindowPixels{reinterpret_cast<uint8_t*>(segment_->info.shmaddr),
+                           image_->width,
+                           image_->height,
+                           image_->bytes_per_line,
+                           bits_,
+                           0};
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "ddraw/FrameChanges.h"
 
+#include <memory>
 #include <vector>
 
 struct SDL_Window;
@@ -17,10 +18,10 @@ namespace compat {
 
 class ShmWindowPixels {
 public:
-    ShmWindowPixels() = default;
+    ShmWindowPixels();
     ShmWindowPixels(const ShmWindowPixels&) = delete;
     ShmWindowPixels& operator=(const ShmWindowPixels&) = delete;
-    ~ShmWindowPixels() { Release(); }
+    ~ShmWindowPixels();
 
     // Starts on the window where it is an X window on a server with shared memory images, in
     // a format we draw (RGB565 or XRGB8888); false elsewhere, with nothing held.
@@ -49,10 +50,8 @@ private:
     int completionEvent_ = 0;
     _XGC* gc_ = nullptr;
     _XImage* image_ = nullptr;
-    // The XShmSegmentInfo of the image, kept opaque here.
-    unsigned long segment_ = 0;
-    int memoryId_ = -1;
-    void* memory_ = nullptr;
+    struct Segment; // the image's shared memory, as the server knows it
+    std::unique_ptr<Segment> segment_;
     int bits_ = 0;
     bool beingRead_ = false; // a send has not been answered yet
     bool counted_ = false;   // in the seams' count of shared windows

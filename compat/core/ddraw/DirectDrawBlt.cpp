@@ -119,16 +119,14 @@ void Surface::Settle() {
     if (NotesSteps() && baseLog_.Known() && !pixels_.pixels.empty()) {
         // The frame is needed before it is finished: it is drawn whole into spare pixels, and
         // the pixels it was to be drawn over are kept for the next whole fill.
-        if (spare_.width != pixels_.width || spare_.height != pixels_.height ||
-            spare_.bitsPerPixel != pixels_.bitsPerPixel || spare_.pitch != pixels_.pitch ||
-            spare_.pixels.size() != pixels_.pixels.size()) {
+        if (!SpareFits()) {
             try {
                 spare_.Allocate(pixels_.width, pixels_.height, pixels_.bitsPerPixel);
             } catch (const std::bad_alloc&) {
                 spare_ = PixelSurface{}; // then drawn over the pixels as they are
             }
         }
-        if (spare_.pitch == pixels_.pitch && spare_.pixels.size() == pixels_.pixels.size()) {
+        if (SpareFits()) {
             std::swap(spare_.pixels, pixels_.pixels);
             spareLog_ = baseLog_;
         }
@@ -148,8 +146,7 @@ void Surface::NoteWholeFill(uint32_t raw) {
     if (pending_.Empty()) {
         // The pixels to draw over: these as they are, or the spare ones where only those are
         // known.
-        if (NotesSteps() && !drawn_.Known() && spareLog_.Known() &&
-            spare_.pixels.size() == pixels_.pixels.size() && spare_.pitch == pixels_.pitch) {
+        if (NotesSteps() && !drawn_.Known() && spareLog_.Known() && SpareFits()) {
             std::swap(spare_.pixels, pixels_.pixels);
             std::swap(spareLog_, drawn_);
         }

@@ -137,6 +137,12 @@ private:
     // whole fill on.
     bool NotesDrawing() const { return NotesSteps() && !pending_.Empty(); }
     bool NotesSteps() const { return kind_ == SurfaceKind::BackBuffer && frontBuffer_ != nullptr; }
+    // Whether the spare pixels can stand in for the pixels (swapped with them).
+    bool SpareFits() const {
+        return spare_.width == pixels_.width && spare_.height == pixels_.height &&
+               spare_.bitsPerPixel == pixels_.bitsPerPixel && spare_.pitch == pixels_.pitch &&
+               spare_.pixels.size() == pixels_.pixels.size();
+    }
     // A fill of every pixel with `raw`: noted, with the pixels kept as they are to draw over.
     void NoteWholeFill(uint32_t raw);
     // Forgets the drawing owed: the pixels go or are replaced.

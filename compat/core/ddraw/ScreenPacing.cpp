@@ -17,11 +17,8 @@ void FramePacer::SetRate(int framesPerSecond) {
 
 void FramePacer::AfterPresent(DWORD presentStarted, DWORD presentEnded) {
     const DWORD now = presentEnded;
-    if (!started_) {
-        started_ = true;
-        deadline_ = now;
-        remainder_ = 0;
-    }
+    if (!started_)
+        StartAt(now);
     deadline_ += static_cast<DWORD>(1000 / rate_);
     remainder_ += 1000 % rate_;
     if (remainder_ >= rate_) {
@@ -39,14 +36,13 @@ void FramePacer::AfterPresent(DWORD presentStarted, DWORD presentEnded) {
     if (presentTook * 2 >= period || wait < -period) {
         // Late: either the display's vsync held the present back (follow the display from
         // here) or the loop fell behind (start afresh rather than rush to catch up).
-        deadline_ = now;
-        remainder_ = 0;
+        StartAt(now);
     }
 }
 
-void FramePacer::FollowDisplay(DWORD presentEnded) {
+void FramePacer::StartAt(DWORD time) {
     started_ = true;
-    deadline_ = presentEnded;
+    deadline_ = time;
     remainder_ = 0;
 }
 

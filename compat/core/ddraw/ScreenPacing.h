@@ -21,11 +21,14 @@ public:
     void AfterPresent(DWORD presentStarted, DWORD presentEnded);
     // Instead of AfterPresent when the present itself waited for the display's refresh: no
     // sleep, and the schedule starts from that refresh.
-    void FollowDisplay(DWORD presentEnded);
+    void FollowDisplay(DWORD presentEnded) { StartAt(presentEnded); }
     // The next frame starts a new schedule.
     void Restart() { started_ = false; }
 
 private:
+    // The schedule starts afresh: the next deadline is a period after `time`.
+    void StartAt(DWORD time);
+
     int rate_ = 60;
     bool started_ = false;
     DWORD deadline_ = 0;
