@@ -7,7 +7,13 @@
 #include "sdl/Pad.h"
 #include "sdl/SdlKeys.h"
 
+#include "sdl/X11Watch.h"
+
 #include <SDL.h>
+
+#include <X11/Xlib.h>
+
+#include <poll.h>
 
 namespace compat {
 
@@ -77,6 +83,32 @@ void Handle(const SDL_Event& event) {
     }
 }
 
+// SDL's pump reads its connection to the X server four times, most passes for nothing. While
+// nothing has arrived there it is passed over, though never for longer than this, so that SDL's
+// other work in the pump goes on: the quit a signal asked for, the screen saver's heartbeat, the
+// focus changes it holds back.
+constexpr Uint32 kLongestUnpumpedMs = 50;
+
+bool PumpDue() {
+    static Uint32 lastPump = 0;
+    static bool pumped = false;
+    const Uint32 now = SDL_GetTicks();
+    SDL_Window* window = nullptr;
+    Display* display = nullptr;
+    XID xWindow = 0;
+    bool due = !pumped || now - lastPump >= kLongestUnpumpedMs ||
+               !GameOnX(&window, &display, &xWindow) || XEventsQueued(display, QueuedAlready) > 0;
+    if (!due) {
+        pollfd connection{ConnectionNumber(display), POLLIN, 0};
+        due = poll(&connection, 1, 0) != 0;
+    }
+    if (due) {
+        lastPump = now;
+        pumped = true;
+    }
+    return due;
+}
+
 // A fresh start drops the input that has not been pumped yet.
 const bool registered = [] {
     seams::AddResetHook([] {
@@ -94,8 +126,11 @@ void platform::PumpEvents() {
     if (!SDL_WasInit(SDL_INIT_VIDEO))
         return;
     compat::PadsBeforeEvents();
+    if (compat::PumpDue())
+        SDL_PumpEvents();
+    // The events pumped, and those queued otherwise (the controllers', a close of ours).
     SDL_Event event;
-    while (SDL_PollEvent(&event))
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
         compat::Handle(event);
     compat::pad::PadPass();
 }

@@ -5,6 +5,8 @@
 
 #include <X11/Xlib.h>
 
+#include <poll.h>
+
 namespace compat {
 
 void WindowVisibility::Watch(SDL_Window* window) {
@@ -37,7 +39,11 @@ void WindowVisibility::Release() {
 bool WindowVisibility::FullyCovered() {
     if (!display_)
         return false;
-    // Only what has arrived: no request, no wait.
+    // Only what has arrived: no request, no wait. Most frames nothing has, which one look at
+    // the connection tells (reading it would take Xlib two).
+    pollfd connection{ConnectionNumber(display_), POLLIN, 0};
+    if (XEventsQueued(display_, QueuedAlready) == 0 && poll(&connection, 1, 0) <= 0)
+        return covered_;
     while (XEventsQueued(display_, QueuedAfterReading) > 0) {
         XEvent event;
         XNextEvent(display_, &event);

@@ -22,15 +22,9 @@ XID goneWindow = 0;
 // The X window of the game's window, or 0. Reads only what SDL keeps: no X request, so it can
 // be asked from inside the error handler.
 XID GameXWindow(SDL_Window** sdlWindow) {
-    Window* window = WindowFromHandle(NewestProgramWindow());
-    if (!window || !SdlWindowOf(window))
-        return 0;
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(SdlWindowOf(window), &info) || info.subsystem != SDL_SYSWM_X11)
-        return 0;
-    *sdlWindow = SdlWindowOf(window);
-    return info.info.x11.window;
+    Display* display = nullptr;
+    XID window = 0;
+    return GameOnX(sdlWindow, &display, &window) ? window : 0;
 }
 
 // A window destroyed by another client is gone for every request on it: BadWindow for most,
@@ -71,6 +65,20 @@ int OnXError(Display* display, XErrorEvent* error) {
 }
 
 } // namespace
+
+bool GameOnX(SDL_Window** sdlWindow, Display** display, XID* xWindow) {
+    Window* window = WindowFromHandle(NewestProgramWindow());
+    if (!window || !SdlWindowOf(window))
+        return false;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(SdlWindowOf(window), &info) || info.subsystem != SDL_SYSWM_X11)
+        return false;
+    *sdlWindow = SdlWindowOf(window);
+    *display = info.info.x11.display;
+    *xWindow = info.info.x11.window;
+    return true;
+}
 
 void EndOnWindowDestroyed() {
     const char* driver = SDL_GetCurrentVideoDriver();

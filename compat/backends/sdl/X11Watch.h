@@ -1,7 +1,14 @@
 // Inside the platform layer: the game's window destroyed under it on an X server.
 #pragma once
 
+struct SDL_Window;
+struct _XDisplay;
+
 namespace compat {
+
+// The game's window where SDL's video runs on X: its SDL window, SDL's connection to the X
+// server and the X window; false elsewhere. Reads only what SDL keeps, with no X request.
+bool GameOnX(SDL_Window** sdlWindow, _XDisplay** display, unsigned long* xWindow);
 
 // Another program may destroy the game's X window (`xdotool windowclose`, some session
 // managers). Xlib's standard error handler then ends the program at the next request on it,

@@ -1,6 +1,7 @@
 #include "ddraw/FrameChanges.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -47,37 +48,104 @@ bool Differs(const uint8_t* a, const uint8_t* b, size_t bytes) {
     return any != 0;
 }
 
-// Marks the tiles of a changed row that differ, then brings the shown row up to the frame's.
-void MarkRow(const uint8_t* now, uint8_t* before, size_t rowBytes, size_t tileBytes,
-             uint8_t* changed) {
-    for (size_t at = 0, tile = 0; at < rowBytes; at += tileBytes, ++tile)
-        changed[tile] |= Differs(now + at, before + at, std::min(tileBytes, rowBytes - at));
-    std::memcpy(before, now, rowBytes);
+// The first and the last byte where two runs of bytes differ (they do somewhere), a machine
+// word a step from either end.
+void DifferingBytes(const uint8_t* a, const uint8_t* b, size_t bytes, size_t* first, size_t* last) {
+    size_t i = 0;
+    for (; i + 8 <= bytes; i += 8) {
+        uint64_t x, y;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        if (x != y)
+            break;
+    }
+    while (a[i] == b[i])
+        ++i;
+    size_t j = bytes;
+    for (; j >= i + 8; j -= 8) {
+        uint64_t x, y;
+        std::memcpy(&x, a + j - 8, 8);
+        std::memcpy(&y, b + j - 8, 8);
+        if (x != y)
+            break;
+    }
+    while (a[j - 1] == b[j - 1])
+        --j;
+    *first = i;
+    *last = j - 1;
 }
 
-// The span of tiles of the band from rows `top` to `bottom` that the damage meets; false when
-// it meets none.
-bool DamagedTiles(const platform::FrameDamage& damage, int top, int bottom, int width,
-                  int* fromTile, int* toTile) {
-    int64_t left = width, right = 0;
-    for (const platform::FrameRect& area : damage.areas) {
-        if (area.bottom <= top || area.top >= bottom || area.right <= area.left)
+// The columns of a band's tile that changed, from its leftmost to its rightmost changed pixel,
+// counted in bytes from the start of the tile's row; empty while `first` > `last`.
+struct TileChange {
+    size_t first = SIZE_MAX;
+    size_t last = 0;
+    bool Any() const { return first <= last; }
+};
+
+// Widens the changes of the tiles of a changed row by the pixels that differ, then brings the
+// shown row up to the frame's. `at` counts from the row's start: the bytes compared start there.
+void MarkRow(const uint8_t* now, uint8_t* before, size_t at, size_t rowBytes, size_t tileBytes,
+             TileChange* changes) {
+    for (size_t tile = at / tileBytes; at < rowBytes; at += tileBytes, ++tile) {
+        const size_t bytes = std::min(tileBytes, rowBytes - at);
+        if (!Differs(now + at, before + at, bytes))
             continue;
-        left = std::min(left, std::max<int64_t>(0, area.left));
-        right = std::max(right, std::min<int64_t>(width, area.right));
+        size_t first = 0, last = 0;
+        DifferingBytes(now + at, before + at, bytes, &first, &last);
+        changes[tile].first = std::min(changes[tile].first, at + first);
+        changes[tile].last = std::max(changes[tile].last, at + last);
     }
-    if (right <= left)
-        return false;
-    *fromTile = static_cast<int>(left / kTileWidth);
-    *toTile = static_cast<int>((right + kTileWidth - 1) / kTileWidth);
-    return true;
+}
+
+// A run of tiles side by side in a band: [from, to).
+struct TileSpan {
+    int from = 0;
+    int to = 0;
+};
+
+// The spans of tiles of the band from rows `top` to `bottom` that the damage meets, left to
+// right, joined where they touch: two clouds at either end of the band are two spans, not the
+// band's whole width.
+void DamagedSpans(const platform::FrameDamage& damage, int top, int bottom, int width,
+                  std::vector<TileSpan>* spans) {
+    spans->clear();
+    for (const platform::FrameRect& area : damage.areas) {
+        const int64_t left = std::max<int64_t>(0, area.left);
+        const int64_t right = std::min<int64_t>(width, area.right);
+        if (area.bottom <= top || area.top >= bottom || right <= left)
+            continue;
+        spans->push_back(TileSpan{static_cast<int>(left / kTileWidth),
+                                  static_cast<int>((right + kTileWidth - 1) / kTileWidth)});
+    }
+    std::sort(spans->begin(), spans->end(),
+              [](const TileSpan& a, const TileSpan& b) { return a.from < b.from; });
+    size_t kept = 0;
+    for (const TileSpan& span : *spans) {
+        if (kept > 0 && span.from <= (*spans)[kept - 1].to)
+            (*spans)[kept - 1].to = std::max((*spans)[kept - 1].to, span.to);
+        else
+            (*spans)[kept++] = span;
+    }
+    spans->resize(kept);
+}
+
+// The tiles an area's columns lie in: [first, end).
+int64_t FirstTile(const BlitRect& area) {
+    return area.left / kTileWidth;
+}
+int64_t EndTile(const BlitRect& area) {
+    return (area.right + kTileWidth - 1) / kTileWidth;
 }
 
 void AddArea(std::vector<BlitRect>& areas, const BlitRect& area) {
-    // The same columns changed right above: one taller area.
+    // Tiles of the same columns changed right above: one taller area over the columns of both.
     for (BlitRect& above : areas) {
-        if (above.bottom == area.top && above.left == area.left && above.right == area.right) {
+        if (above.bottom == area.top && FirstTile(above) == FirstTile(area) &&
+            EndTile(above) == EndTile(area)) {
             above.bottom = area.bottom;
+            above.left = std::min(above.left, area.left);
+            above.right = std::max(above.right, area.right);
             return;
         }
     }
@@ -108,24 +176,25 @@ void TakeChanges(const PixelSurface& frame, PixelSurface& shown, bool whole, Fra
             std::memcpy(shown.pixels.data(), frame.pixels.data(), frame.pixels.size());
         return;
     }
-    const size_t rowBytes = static_cast<size_t>(frame.width) * frame.BytesPerPixel();
-    const size_t tileBytes = static_cast<size_t>(kTileWidth) * frame.BytesPerPixel();
+    const size_t pixelBytes = static_cast<size_t>(frame.BytesPerPixel());
+    const size_t rowBytes = static_cast<size_t>(frame.width) * pixelBytes;
+    const size_t tileBytes = static_cast<size_t>(kTileWidth) * pixelBytes;
     const int tiles = (frame.width + kTileWidth - 1) / kTileWidth;
-    uint8_t changed[kMostTiles];
+    TileChange changed[kMostTiles];
     const bool contiguous = static_cast<size_t>(frame.pitch) == rowBytes;
     const bool anywhere = !damage || damage->anywhere;
     if (!anywhere && damage->areas.empty())
         return; // the frames are alike
+    thread_local std::vector<TileSpan> spans;
     for (int bandTop = 0; bandTop < frame.height; bandTop += kTileRows) {
         const int bandBottom = std::min(frame.height, bandTop + kTileRows);
-        // The tiles of the band that may differ: all, or those from the leftmost to the
-        // rightmost damage in the band.
-        int fromTile = 0, toTile = tiles;
-        if (!anywhere &&
-            !DamagedTiles(*damage, bandTop, bandBottom, frame.width, &fromTile, &toTile))
+        // The tiles of the band that may differ: all, or those the damage meets.
+        if (anywhere)
+            spans.assign(1, TileSpan{0, tiles});
+        else
+            DamagedSpans(*damage, bandTop, bandBottom, frame.width, &spans);
+        if (spans.empty())
             continue;
-        const size_t start = static_cast<size_t>(fromTile) * tileBytes;
-        const size_t bytes = std::min(rowBytes, static_cast<size_t>(toTile) * tileBytes) - start;
         // Rows that lie end to end are compared a band at a time: most bands are as they were.
         if (anywhere && contiguous &&
             std::memcmp(frame.Row(bandTop), shown.Row(bandTop),
@@ -133,29 +202,43 @@ void TakeChanges(const PixelSurface& frame, PixelSurface& shown, bool whole, Fra
             continue;
         int first = -1, last = -1; // the band's changed rows
         for (int y = bandTop; y < bandBottom; ++y) {
-            // Most rows are as they were: one compare of the whole row tells.
-            if (std::memcmp(frame.Row(y) + start, shown.Row(y) + start, bytes) == 0)
+            bool rowChanged = false;
+            for (const TileSpan& span : spans) {
+                const size_t start = static_cast<size_t>(span.from) * tileBytes;
+                const size_t end = std::min(rowBytes, static_cast<size_t>(span.to) * tileBytes);
+                // Most rows are as they were: one compare of the span tells.
+                if (std::memcmp(frame.Row(y) + start, shown.Row(y) + start, end - start) == 0)
+                    continue;
+                if (first < 0 && !rowChanged)
+                    for (const TileSpan& reset : spans)
+                        std::fill(changed + reset.from, changed + reset.to, TileChange{});
+                MarkRow(frame.Row(y), shown.Row(y), start, end, tileBytes, changed);
+                std::memcpy(shown.Row(y) + start, frame.Row(y) + start, end - start);
+                rowChanged = true;
+            }
+            if (!rowChanged)
                 continue;
-            if (first < 0)
-                std::memset(changed, 0, static_cast<size_t>(tiles));
-            MarkRow(frame.Row(y) + start, shown.Row(y) + start, bytes, tileBytes,
-                    changed + fromTile);
             first = first < 0 ? y : first;
             last = y;
         }
         if (first < 0)
             continue;
-        for (int tile = fromTile; tile < toTile;) {
-            if (!changed[tile]) {
-                ++tile;
-                continue;
+        // A run of changed tiles side by side is one area, from the leftmost pixel that changed
+        // in its first tile to the rightmost in its last.
+        for (const TileSpan& span : spans) {
+            for (int tile = span.from; tile < span.to;) {
+                if (!changed[tile].Any()) {
+                    ++tile;
+                    continue;
+                }
+                const int from = tile;
+                while (tile < span.to && changed[tile].Any())
+                    ++tile;
+                AddArea(changes->areas,
+                        BlitRect{static_cast<int64_t>(changed[from].first / pixelBytes), first,
+                                 static_cast<int64_t>(changed[tile - 1].last / pixelBytes) + 1,
+                                 last + 1});
             }
-            const int from = tile;
-            while (tile < tiles && changed[tile])
-                ++tile;
-            AddArea(changes->areas,
-                    BlitRect{int64_t{from} * kTileWidth, first,
-                             std::min<int64_t>(frame.width, int64_t{tile} * kTileWidth), last + 1});
         }
     }
 }

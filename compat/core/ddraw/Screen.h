@@ -86,7 +86,8 @@ const PixelSurface& LastPresentedFrame();
 // LastPresentedFrame is the frame drawn whole before it.
 bool LastFrameDrawnWhole();
 uint64_t PresentedFrameCount();
-// The processor time spent presenting those that could be seen, pacing left out.
+// The processor time spent presenting those that could be seen, pacing left out: counted from
+// the first call on (before it, 0).
 double PresentingSeconds();
 void ForgetPresentedFrames();
 

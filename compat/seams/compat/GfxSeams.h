@@ -60,7 +60,8 @@ uint64_t FramesDrawnDifferently();
 
 // Frames presented since the last reset.
 uint64_t PresentedFrames();
-// The processor time those presents took, pacing left out (for the benchmarks).
+// The processor time those presents took, pacing left out (for the benchmarks): counted from
+// the first call on, which returns 0.
 double PresentingSeconds();
 // The last presented frame, in the display mode's pixels (before scaling to the window).
 SurfaceFormat PresentedFormat();
