@@ -67,18 +67,32 @@ void DrawLog::Forget() {
 
 bool DrawLog::DifferencesFrom(const DrawLog& before, std::vector<BlitRect>* areas) const {
     areas->clear();
-    if (!known_ || !before.known_ || steps_.size() != before.steps_.size())
+    if (!known_ || !before.known_)
         return false;
-    for (size_t i = 0; i < steps_.size(); ++i) {
-        const Step& now = steps_[i];
-        const Step& then = before.steps_[i];
-        if (now.what == then.what && now.where.left == then.where.left &&
-            now.where.top == then.where.top && now.where.right == then.where.right &&
-            now.where.bottom == then.where.bottom)
-            continue;
-        AddArea(areas, now.where);
-        AddArea(areas, then.where);
+    const std::vector<Step>& now = steps_;
+    const std::vector<Step>& then = before.steps_;
+    if (now.size() == then.size()) {
+        for (size_t i = 0; i < now.size(); ++i) {
+            if (now[i] == then[i])
+                continue;
+            AddArea(areas, now[i].where);
+            AddArea(areas, then[i].where);
+        }
+        return true;
     }
+    // A pixel outside every step between the paired ones is drawn by the same steps in the
+    // same order in both frames.
+    const size_t shorter = std::min(now.size(), then.size());
+    size_t head = 0;
+    while (head < shorter && now[head] == then[head])
+        ++head;
+    size_t tail = 0;
+    while (tail < shorter - head && now[now.size() - 1 - tail] == then[then.size() - 1 - tail])
+        ++tail;
+    for (size_t i = head; i + tail < now.size(); ++i)
+        AddArea(areas, now[i].where);
+    for (size_t i = head; i + tail < then.size(); ++i)
+        AddArea(areas, then[i].where);
     return true;
 }
 

@@ -27,14 +27,21 @@ public:
     void Forget();
     bool Known() const { return known_; }
     // Where the pixels drawn by this log may differ from those drawn by `before`: false when
-    // that cannot be told (either log unknown, or they differ in their number of steps); else
-    // true, with the areas in `areas` (none: the pixels are the same).
+    // that cannot be told (either log unknown); else true, with the areas in `areas` (none: the
+    // pixels are the same). Logs of as many steps are paired step by step; otherwise the steps
+    // alike at their starts and at their ends are paired, and those between count whole (a
+    // block that came to rest is one step more amid the same steps).
     bool DifferencesFrom(const DrawLog& before, std::vector<BlitRect>* areas) const;
 
 private:
     struct Step {
         uint64_t what;
         BlitRect where;
+        bool operator==(const Step& other) const {
+            return what == other.what && where.left == other.where.left &&
+                   where.top == other.where.top && where.right == other.where.right &&
+                   where.bottom == other.where.bottom;
+        }
     };
     bool known_ = false;
     std::vector<Step> steps_;
