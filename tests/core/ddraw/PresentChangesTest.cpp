@@ -141,8 +141,12 @@ TEST_F(ScreenPresentsChanges, FramesToldAlikeByTheirDrawingStillShowEveryChange)
     DDCOLORKEY key{0x100, 0x100};
     ASSERT_EQ(DD_OK, sprite->SetColorKey(DDCKEY_SRCBLT, &key));
     RECT at{200, 100, 264, 164}; // scaled twice
-    const auto draw = [&](const char* text) {
+    // With `rest`, one blit more before the others (a block that came to rest).
+    const auto draw = [&](const char* text, RECT* rest = nullptr) {
         ASSERT_EQ(DD_OK, Fill(back, 0x3DFE));
+        if (rest) {
+            ASSERT_EQ(DD_OK, back->Blt(rest, sprite, nullptr, DDBLT_WAIT | DDBLT_KEYSRC, nullptr));
+        }
         ASSERT_EQ(DD_OK, back->Blt(&at, sprite, nullptr, DDBLT_WAIT | DDBLT_KEYSRC, nullptr));
         HDC dc = nullptr;
         ASSERT_EQ(DD_OK, back->GetDC(&dc));
@@ -203,6 +207,12 @@ TEST_F(ScreenPresentsChanges, FramesToldAlikeByTheirDrawingStillShowEveryChange)
     flipAndCheck("a pixel set");
     draw("13");
     flipAndCheck("alike without it");
+    // A step more amid the same steps, then one fewer.
+    RECT rest{500, 300, 532, 332};
+    draw("13", &rest);
+    flipAndCheck("a step more");
+    draw("13");
+    flipAndCheck("a step fewer");
 }
 
 // While nobody sees the window, a frame filled whole is not drawn further: such a frame is
