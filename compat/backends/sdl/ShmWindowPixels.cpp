@@ -1,9 +1,9 @@
 #include "sdl/ShmWindowPixels.h"
 
 #include "compat/GfxSeams.h"
+#include "sdl/X11Watch.h"
 
 #include <SDL.h>
-#include <SDL_syswm.h>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -60,22 +60,21 @@ ShmWindowPixels::~ShmWindowPixels() {
 
 bool ShmWindowPixels::Start(SDL_Window* window) {
     Release();
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+    Display* sdlDisplay = nullptr;
+    XID xWindow = 0;
+    if (!X11WindowOf(window, &sdlDisplay, &xWindow))
         return false;
-    Display* display = XOpenDisplay(DisplayString(info.info.x11.display));
+    Display* display = XOpenDisplay(DisplayString(sdlDisplay));
     if (!display)
         return false;
     XWindowAttributes attributes{};
-    if (!XShmQueryExtension(display) ||
-        !XGetWindowAttributes(display, info.info.x11.window, &attributes)) {
+    if (!XShmQueryExtension(display) || !XGetWindowAttributes(display, xWindow, &attributes)) {
         XCloseDisplay(display);
         return false;
     }
     display_ = display;
     window_ = window;
-    xWindow_ = info.info.x11.window;
+    xWindow_ = xWindow;
     visual_ = attributes.visual;
     depth_ = attributes.depth;
     completionEvent_ = XShmGetEventBase(display) + ShmCompletion;

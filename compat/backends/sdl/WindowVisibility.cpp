@@ -1,7 +1,6 @@
 #include "sdl/WindowVisibility.h"
 
-#include <SDL.h>
-#include <SDL_syswm.h>
+#include "sdl/X11Watch.h"
 
 #include <X11/Xlib.h>
 
@@ -10,19 +9,19 @@
 namespace compat {
 
 void WindowVisibility::Watch(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+    Display* sdlDisplay = nullptr;
+    XID xWindow = 0;
+    if (!X11WindowOf(window, &sdlDisplay, &xWindow))
         return;
-    if (display_ && window_ == info.info.x11.window)
+    if (display_ && window_ == xWindow)
         return;
     Release();
     // SDL's own connection reads its events in its own way: the visibility events come on a
     // connection of ours, which asks for nothing else.
-    display_ = XOpenDisplay(DisplayString(info.info.x11.display));
+    display_ = XOpenDisplay(DisplayString(sdlDisplay));
     if (!display_)
         return;
-    window_ = info.info.x11.window;
+    window_ = xWindow;
     covered_ = false;
     XSelectInput(display_, window_, VisibilityChangeMask);
     XFlush(display_);

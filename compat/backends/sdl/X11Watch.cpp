@@ -66,17 +66,21 @@ int OnXError(Display* display, XErrorEvent* error) {
 
 } // namespace
 
-bool GameOnX(SDL_Window** sdlWindow, Display** display, XID* xWindow) {
-    Window* window = WindowFromHandle(NewestProgramWindow());
-    if (!window || !SdlWindowOf(window))
-        return false;
+bool X11WindowOf(SDL_Window* window, Display** display, XID* xWindow) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(SdlWindowOf(window), &info) || info.subsystem != SDL_SYSWM_X11)
+    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
         return false;
-    *sdlWindow = SdlWindowOf(window);
     *display = info.info.x11.display;
     *xWindow = info.info.x11.window;
+    return true;
+}
+
+bool GameOnX(SDL_Window** sdlWindow, Display** display, XID* xWindow) {
+    Window* window = WindowFromHandle(NewestProgramWindow());
+    if (!window || !X11WindowOf(SdlWindowOf(window), display, xWindow))
+        return false;
+    *sdlWindow = SdlWindowOf(window);
     return true;
 }
 

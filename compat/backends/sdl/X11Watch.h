@@ -1,4 +1,5 @@
-// Inside the platform layer: the game's window destroyed under it on an X server.
+// Inside the platform layer: the game's window on an X server, as SDL keeps it, and destroyed
+// under it.
 #pragma once
 
 struct SDL_Window;
@@ -6,8 +7,10 @@ struct _XDisplay;
 
 namespace compat {
 
-// The game's window where SDL's video runs on X: its SDL window, SDL's connection to the X
-// server and the X window; false elsewhere. Reads only what SDL keeps, with no X request.
+// Where `window` is an X window: SDL's connection to the X server and the X window; false
+// elsewhere (another video driver, no window). Reads only what SDL keeps, with no X request.
+bool X11WindowOf(SDL_Window* window, _XDisplay** display, unsigned long* xWindow);
+// The same of the game's window, and its SDL window.
 bool GameOnX(SDL_Window** sdlWindow, _XDisplay** display, unsigned long* xWindow);
 
 // Another program may destroy the game's X window (`xdotool windowclose`, some session
