@@ -131,8 +131,14 @@ void Surface::Settle() {
             spareLog_ = baseLog_;
         }
     }
-    if (!pixels_.pixels.empty())
-        pending_.DrawAll(pixels_);
+    uint32_t raw = 0;
+    if (!pixels_.pixels.empty()) {
+        // Most often the black a flip leaves, settled for a colour match that reads a pixel.
+        if (pending_.OnlyFill(Bounds(pixels_), &raw) && raw == 0)
+            ZeroPixels(pixels_);
+        else
+            pending_.DrawAll(pixels_);
+    }
     DropPending();
 }
 

@@ -5,6 +5,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 // QUIBBO_MULTIVERSION (compat/CMakeLists.txt) says whether the compiler and the loader build
 // and pick a function's AVX2 clone at load time; where they cannot (WebAssembly, a C library
 // without ifuncs) every loop is built once, for the target's own vector width.
@@ -341,6 +345,26 @@ void FillPixels(PixelSurface& target, const BlitRect& area, uint32_t raw) {
         Fill<uint16_t>(target, area, static_cast<uint16_t>(raw));
     else
         Fill<uint32_t>(target, area, raw);
+}
+
+void ZeroPixels(PixelSurface& target) {
+    uint8_t* const start = target.pixels.data();
+    const size_t bytes = target.pixels.size();
+#if defined(__linux__)
+    constexpr uintptr_t kPage = 4096;
+    const uintptr_t first = (reinterpret_cast<uintptr_t>(start) + kPage - 1) & ~(kPage - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(start) + bytes) & ~(kPage - 1);
+    if (end >= first + 16 * kPage) {
+        uint8_t* const pages = start + (first - reinterpret_cast<uintptr_t>(start));
+        uint8_t* const after = start + (end - reinterpret_cast<uintptr_t>(start));
+        if (madvise(pages, end - first, MADV_DONTNEED) == 0) {
+            std::memset(start, 0, static_cast<size_t>(pages - start));
+            std::memset(after, 0, static_cast<size_t>(start + bytes - after));
+            return;
+        }
+    }
+#endif
+    std::memset(start, 0, bytes);
 }
 
 void CopyPixels(PixelSurface& target, const BlitRect& to, const BlitRect& visible,

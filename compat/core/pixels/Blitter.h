@@ -45,6 +45,10 @@ void ScaleIndices(int64_t firstK, int count, int64_t destLength, int64_t sourceL
 
 // Sets every pixel of `area` (which must lie inside the surface) to `raw`.
 void FillPixels(PixelSurface& target, const BlitRect& area, uint32_t raw);
+// Sets every pixel of the surface to 0. Where the system can, the whole pages inside are given
+// back to it, and it hands them out again zeroed when they are next touched: a surface settled
+// only to have a pixel or two read (a colour match) costs those pages, not a fill of them all.
+void ZeroPixels(PixelSurface& target);
 
 // Copies `from` (inside `source`) into the destination rectangle `to`, scaled by the sampling
 // rule above, drawing only the destination pixels inside `visible` (which must lie inside both

@@ -41,6 +41,15 @@ bool PendingDrawing::Uses(const PixelSurface* source) const {
     return false;
 }
 
+bool PendingDrawing::OnlyFill(const BlitRect& area, uint32_t* raw) const {
+    if (steps_.size() != 1 || steps_[0].kind != Kind::Fill)
+        return false;
+    const BlitRect& to = steps_[0].to;
+    *raw = steps_[0].raw;
+    return to.left == area.left && to.top == area.top && to.right == area.right &&
+           to.bottom == area.bottom;
+}
+
 void PendingDrawing::DrawStep(const Step& step, PixelSurface& target,
                               const BlitRect* within) const {
     switch (step.kind) {

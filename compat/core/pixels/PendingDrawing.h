@@ -35,6 +35,8 @@ public:
     void AddOther(Draw draw);
     // Whether a noted copy reads from `source`.
     bool Uses(const PixelSurface* source) const;
+    // Whether the noted drawing is one fill of `area`, and with which value.
+    bool OnlyFill(const BlitRect& area, uint32_t* raw) const;
     // Does the noted drawing, in order.
     void DrawAll(PixelSurface& target) const;
     // Does the noted drawing only inside `areas` (cut to the target), each area in turn.

@@ -392,6 +392,30 @@ TEST_F(DirectDrawObject, AWholeFillIsSeenByEveryReaderOfThePixels) {
     EXPECT_EQ(0u, Pixel(back, 10, 10)); // the content went with the memory
 }
 
+// The black a flip leaves, settled for a colour match's lock, reaches every pixel, also when
+// the memory it lands in was written all over through an earlier lock.
+TEST_F(DirectDrawObject, TheBlackAFlipLeavesReadsBlackEverywhereThroughALock) {
+    BringUp();
+    for (int frame = 0; frame < 5; ++frame) {
+        ASSERT_EQ(DD_OK, Fill(back, 0));
+        DDSURFACEDESC2 desc{};
+        desc.dwSize = sizeof desc;
+        ASSERT_EQ(DD_OK, back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
+        auto* bytes = static_cast<uint8_t*>(desc.lpSurface);
+        const size_t rowBytes = desc.dwWidth * desc.ddpfPixelFormat.dwRGBBitCount / 8;
+        size_t lit = 0;
+        for (DWORD y = 0; y < desc.dwHeight; ++y)
+            for (size_t x = 0; x < rowBytes; ++x)
+                lit += bytes[y * desc.lPitch + x] != 0;
+        EXPECT_EQ(0u, lit) << "frame " << frame;
+        for (DWORD y = 0; y < desc.dwHeight; ++y)
+            std::memset(bytes + y * desc.lPitch, 0xAB, rowBytes);
+        ASSERT_EQ(DD_OK, back->Unlock(nullptr));
+        ASSERT_EQ(DD_OK, Fill(back, 0x1234));
+        ASSERT_EQ(DD_OK, primary->Flip(nullptr, DDFLIP_WAIT));
+    }
+}
+
 TEST_F(DirectDrawObject, ForcedFailuresReturnTheirCodeAndDoNothingElse) {
     BringUp();
     IDirectDrawSurface7* picture = MakeNumberedPicture(2, 2);
