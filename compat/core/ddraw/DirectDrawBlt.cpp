@@ -131,9 +131,9 @@ void Surface::Settle() {
             spareLog_ = baseLog_;
         }
     }
-    uint32_t raw = 0;
     if (!pixels_.pixels.empty()) {
         // Most often the black a flip leaves, settled for a colour match that reads a pixel.
+        uint32_t raw = 0;
         if (pending_.OnlyFill(Bounds(pixels_), &raw) && raw == 0)
             ZeroPixels(pixels_);
         else

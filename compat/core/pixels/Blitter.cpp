@@ -7,6 +7,7 @@
 
 #if defined(__linux__)
 #include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 // QUIBBO_MULTIVERSION (compat/CMakeLists.txt) says whether the compiler and the loader build
@@ -351,7 +352,8 @@ void ZeroPixels(PixelSurface& target) {
     uint8_t* const start = target.pixels.data();
     const size_t bytes = target.pixels.size();
 #if defined(__linux__)
-    constexpr uintptr_t kPage = 4096;
+    // The system's own page size: pages given back are whole ones, and none beyond the pixels.
+    static const uintptr_t kPage = static_cast<uintptr_t>(std::max(4096L, sysconf(_SC_PAGESIZE)));
     const uintptr_t first = (reinterpret_cast<uintptr_t>(start) + kPage - 1) & ~(kPage - 1);
     const uintptr_t end = (reinterpret_cast<uintptr_t>(start) + bytes) & ~(kPage - 1);
     if (end >= first + 16 * kPage) {
