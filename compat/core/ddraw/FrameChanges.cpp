@@ -83,8 +83,8 @@ struct TileChange {
     bool Any() const { return first <= last; }
 };
 
-// Widens the changes of the tiles of a changed row by the pixels that differ, then brings the
-// shown row up to the frame's. `at` counts from the row's start: the bytes compared start there.
+// Widens the changes of the tiles of a changed row by the pixels that differ. `at` counts from
+// the row's start: the bytes compared start there.
 void MarkRow(const uint8_t* now, uint8_t* before, size_t at, size_t rowBytes, size_t tileBytes,
              TileChange* changes) {
     for (size_t tile = at / tileBytes; at < rowBytes; at += tileBytes, ++tile) {
@@ -143,18 +143,12 @@ void AddArea(std::vector<BlitRect>& areas, const BlitRect& area) {
     for (BlitRect& above : areas) {
         if (above.bottom == area.top && FirstTile(above) == FirstTile(area) &&
             EndTile(above) == EndTile(area)) {
-            above.bottom = area.bottom;
-            above.left = std::min(above.left, area.left);
-            above.right = std::max(above.right, area.right);
+            above = Enclosing(above, area);
             return;
         }
     }
     if (areas.size() >= kMostAreas) {
-        BlitRect& last = areas.back();
-        last.left = std::min(last.left, area.left);
-        last.top = std::min(last.top, area.top);
-        last.right = std::max(last.right, area.right);
-        last.bottom = std::max(last.bottom, area.bottom);
+        areas.back() = Enclosing(areas.back(), area);
         return;
     }
     areas.push_back(area);

@@ -312,6 +312,11 @@ BlitRect Intersect(const BlitRect& a, const BlitRect& b) {
     return r;
 }
 
+BlitRect Enclosing(const BlitRect& a, const BlitRect& b) {
+    return BlitRect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                    std::max(a.bottom, b.bottom)};
+}
+
 BlitRect Bounds(const PixelSurface& surface) {
     return BlitRect{0, 0, surface.width, surface.height};
 }

@@ -26,6 +26,8 @@ struct BlitRect {
 
 // The overlap of two rectangles; empty (Empty() true) when they do not meet.
 BlitRect Intersect(const BlitRect& a, const BlitRect& b);
+// The smallest rectangle that holds both.
+BlitRect Enclosing(const BlitRect& a, const BlitRect& b);
 
 // The whole of a surface as a rectangle.
 BlitRect Bounds(const PixelSurface& surface);

@@ -24,19 +24,14 @@ void AddArea(std::vector<BlitRect>* areas, const BlitRect& area) {
             return; // already inside one
         // A picture that moved a little is where it was and where it is now: one area that
         // holds both is smaller than the two, and its pixels are drawn only once.
-        const BlitRect both{std::min(known.left, area.left), std::min(known.top, area.top),
-                            std::max(known.right, area.right), std::max(known.bottom, area.bottom)};
+        const BlitRect both = Enclosing(known, area);
         if (!Intersect(known, area).Empty() && AreaOf(both) <= AreaOf(known) + AreaOf(area)) {
             known = both;
             return;
         }
     }
     if (areas->size() >= kMostAreas) {
-        BlitRect& last = areas->back();
-        last.left = std::min(last.left, area.left);
-        last.top = std::min(last.top, area.top);
-        last.right = std::max(last.right, area.right);
-        last.bottom = std::max(last.bottom, area.bottom);
+        areas->back() = Enclosing(areas->back(), area);
         return;
     }
     areas->push_back(area);
