@@ -13,24 +13,39 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
+
+// libX11's send of what it holds, without the read that XFlush does after it; the libraries of
+// X extensions use it. Declared in Xlibint.h, whose types clash with ours.
+extern "C" void _XSend(Display* display, const char* data, long size);
 
 namespace compat {
 
 namespace {
 
-// How many windows draw into pixels shared with the X server (for the seams).
-int sharedWindows = 0;
+// The windows that draw into pixels shared with the X server (for the seams).
+std::vector<const ShmWindowPixels*>& SharedWindows() {
+    static std::vector<const ShmWindowPixels*> windows;
+    return windows;
+}
 
 // A server that has not read what it was sent after this long is not waited for any more.
 constexpr int kLongestWaitMs = 250;
 
-// Errors of the attach, caught while it is tried (a server on another machine cannot attach
-// our memory).
-bool attachFailed = false;
-int NoteAttachError(Display*, XErrorEvent*) {
-    attachFailed = true;
+// Only every so many sends ask the server to answer once it has read them. Each answer costs
+// the server a write and us a read, every frame; without one, the pixels of the next frame
+// may be drawn while the server still reads the last, which shows for a moment at most: the
+// server then reads them again with their own send, and pixels the next frame does not change
+// are read as they were. So the server is never more than this many frames behind.
+constexpr unsigned kSendsPerAnswer = 4;
+
+// Errors of a request, caught while it is tried: of the attach (a server on another machine
+// cannot attach our memory), of a read of the window (one not on the screen cannot be read).
+bool requestFailed = false;
+int NoteRequestError(Display*, XErrorEvent*) {
+    requestFailed = true;
     return 0;
 }
 
@@ -85,7 +100,7 @@ bool ShmWindowPixels::Start(SDL_Window* window) {
         Release();
         return false;
     }
-    ++sharedWindows;
+    SharedWindows().push_back(this);
     counted_ = true;
     return true;
 }
@@ -118,9 +133,9 @@ bool ShmWindowPixels::MakeImage(int width, int height) {
     // Whether the server could attach the memory: earlier requests' errors come first, to
     // whoever handled them before.
     XSync(display_, False);
-    attachFailed = false;
-    const auto earlier = XSetErrorHandler(NoteAttachError);
-    segment_->attached = XShmAttach(display_, &segment) && (XSync(display_, False), !attachFailed);
+    requestFailed = false;
+    const auto earlier = XSetErrorHandler(NoteRequestError);
+    segment_->attached = XShmAttach(display_, &segment) && (XSync(display_, False), !requestFailed);
     XSetErrorHandler(earlier);
     return segment_->attached;
 }
@@ -151,7 +166,7 @@ void ShmWindowPixels::Release() {
         XCloseDisplay(display_);
     }
     if (counted_)
-        --sharedWindows;
+        SharedWindows().erase(std::find(SharedWindows().begin(), SharedWindows().end(), this));
     counted_ = false;
     gc_ = nullptr;
     display_ = nullptr;
@@ -207,6 +222,7 @@ bool ShmWindowPixels::DrawnPixels(WindowPixels* pixels) const {
 void ShmWindowPixels::Send(const std::vector<BlitRect>& rectangles) {
     if (!image_ || rectangles.empty())
         return;
+    const bool answer = ++sends_ % kSendsPerAnswer == 0;
     for (size_t i = 0; i < rectangles.size(); ++i) {
         const BlitRect& area = rectangles[i];
         const int x = static_cast<int>(area.left), y = static_cast<int>(area.top);
@@ -214,10 +230,40 @@ void ShmWindowPixels::Send(const std::vector<BlitRect>& rectangles) {
         const bool last = i + 1 == rectangles.size();
         XShmPutImage(display_, xWindow_, gc_, image_, x, y, x, y,
                      static_cast<unsigned>(area.Width()), static_cast<unsigned>(area.Height()),
-                     last ? True : False);
+                     last && answer ? True : False);
     }
-    beingRead_ = true;
-    XFlush(display_);
+    beingRead_ = beingRead_ || answer;
+    // Sent at once, without XFlush's read of what the server sent: answers are read when
+    // they are waited for.
+    _XSend(display_, nullptr, 0);
+}
+
+bool ShmWindowPixels::ServerHoldsDrawnPixels() const {
+    WindowPixels drawn;
+    if (!DrawnPixels(&drawn))
+        return false;
+    XSync(display_, False);
+    requestFailed = false;
+    const auto earlier = XSetErrorHandler(NoteRequestError);
+    XImage* got = XGetImage(display_, xWindow_, 0, 0, static_cast<unsigned>(drawn.width),
+                            static_cast<unsigned>(drawn.height), AllPlanes, ZPixmap);
+    XSync(display_, False);
+    XSetErrorHandler(earlier);
+    if (!got)
+        return false;
+    // The bits above a 24-bit depth's colour are the server's own.
+    const uint32_t colour = drawn.bits == 32 ? 0xFFFFFF : 0xFFFF;
+    bool same = !requestFailed && got->bits_per_pixel == drawn.bits;
+    for (int y = 0; same && y < drawn.height; ++y) {
+        for (int x = 0; same && x < drawn.width; ++x) {
+            uint32_t ours = 0;
+            std::memcpy(&ours, drawn.pixels + y * drawn.pitch + x * (drawn.bits / 8),
+                        static_cast<size_t>(drawn.bits / 8));
+            same = ((ours ^ static_cast<uint32_t>(XGetPixel(got, x, y))) & colour) == 0;
+        }
+    }
+    XDestroyImage(got);
+    return same;
 }
 
 } // namespace compat
@@ -225,7 +271,14 @@ void ShmWindowPixels::Send(const std::vector<BlitRect>& rectangles) {
 namespace compat::seams {
 
 bool WindowPixelsShared() {
-    return sharedWindows > 0;
+    return !SharedWindows().empty();
+}
+
+bool SharedWindowsShownByServer() {
+    for (const ShmWindowPixels* window : SharedWindows())
+        if (!window->ServerHoldsDrawnPixels())
+            return false;
+    return !SharedWindows().empty();
 }
 
 } // namespace compat::seams

@@ -1,7 +1,8 @@
 // Inside the platform layer: a window's own pixels in memory shared with the X server, drawn
 // into by us and sent without a round trip. SDL's window surface on X11 is such memory too,
-// but SDL waits for the server to answer after every update; here the next frame waits, and
-// only while the server has not yet read what was sent before (it has, a frame later).
+// but SDL waits for the server to answer after every update; here only every few sends ask
+// for an answer, and the frame after such a send waits, only while the server has not yet read
+// it (it has, a frame later).
 #pragma once
 
 #include "ddraw/FrameChanges.h"
@@ -36,6 +37,9 @@ public:
     bool DrawnPixels(WindowPixels* pixels) const;
     // Sends the rectangles of the pixels to the window.
     void Send(const std::vector<BlitRect>& rectangles);
+    // Whether the window on the server holds the pixels as last drawn, once the server has
+    // handled all that was sent (a round trip: for the seams).
+    bool ServerHoldsDrawnPixels() const;
 
 private:
     bool MakeImage(int width, int height);
@@ -54,6 +58,7 @@ private:
     std::unique_ptr<Segment> segment_;
     int bits_ = 0;
     bool beingRead_ = false; // a send has not been answered yet
+    unsigned sends_ = 0;     // every few of them ask for an answer
     bool counted_ = false;   // in the seams' count of shared windows
 };
 

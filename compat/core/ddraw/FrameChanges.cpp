@@ -23,56 +23,30 @@ constexpr size_t kMostAreas = 64;
 // The most tiles a row has: the widest surface over the tile width.
 constexpr int kMostTiles = (kMaxSurfaceSide + kTileWidth - 1) / kTileWidth;
 
-// Whether two runs of bytes differ: sixteen bytes a step where the processor has SSE2 (every
-// x86-64), a machine word a step elsewhere.
-bool Differs(const uint8_t* a, const uint8_t* b, size_t bytes) {
+// Bit i is set where byte i of two runs of at most 64 bytes differs: sixteen bytes a step
+// where the processor has SSE2 (every x86-64), else a machine word a step, looked into only
+// where it differs (the targets without SSE2 we build for are little-endian).
+uint64_t DifferingMask(const uint8_t* a, const uint8_t* b, size_t bytes) {
+    uint64_t mask = 0;
     size_t i = 0;
 #if defined(__SSE2__)
-    __m128i same = _mm_set1_epi8(-1);
-    for (; i + 16 <= bytes; i += 16)
-        same = _mm_and_si128(
-            same, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i)),
-                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i))));
-    if (_mm_movemask_epi8(same) != 0xFFFF)
-        return true;
+    for (; i + 16 <= bytes; i += 16) {
+        const int equal = _mm_movemask_epi8(
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i)),
+                           _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i))));
+        mask |= static_cast<uint64_t>(~equal & 0xFFFF) << i;
+    }
 #endif
-    uint64_t any = 0;
     for (; i + 8 <= bytes; i += 8) {
         uint64_t x, y;
         std::memcpy(&x, a + i, 8);
         std::memcpy(&y, b + i, 8);
-        any |= x ^ y;
+        for (uint64_t differs = x ^ y, k = 0; differs; differs >>= 8, ++k)
+            mask |= static_cast<uint64_t>((differs & 0xFF) != 0) << (i + k);
     }
     for (; i < bytes; ++i)
-        any |= static_cast<uint64_t>(a[i] ^ b[i]);
-    return any != 0;
-}
-
-// The first and the last byte where two runs of bytes differ (they do somewhere), a machine
-// word a step from either end.
-void DifferingBytes(const uint8_t* a, const uint8_t* b, size_t bytes, size_t* first, size_t* last) {
-    size_t i = 0;
-    for (; i + 8 <= bytes; i += 8) {
-        uint64_t x, y;
-        std::memcpy(&x, a + i, 8);
-        std::memcpy(&y, b + i, 8);
-        if (x != y)
-            break;
-    }
-    while (a[i] == b[i])
-        ++i;
-    size_t j = bytes;
-    for (; j >= i + 8; j -= 8) {
-        uint64_t x, y;
-        std::memcpy(&x, a + j - 8, 8);
-        std::memcpy(&y, b + j - 8, 8);
-        if (x != y)
-            break;
-    }
-    while (a[j - 1] == b[j - 1])
-        --j;
-    *first = i;
-    *last = j - 1;
+        mask |= static_cast<uint64_t>(a[i] != b[i]) << i;
+    return mask;
 }
 
 // The columns of a band's tile that changed, from its leftmost to its rightmost changed pixel,
@@ -83,18 +57,23 @@ struct TileChange {
     bool Any() const { return first <= last; }
 };
 
-// Widens the changes of the tiles of a changed row by the pixels that differ. `at` counts from
-// the row's start: the bytes compared start there.
-void MarkRow(const uint8_t* now, uint8_t* before, size_t at, size_t rowBytes, size_t tileBytes,
+// Widens the changes of the tiles of a row by the bytes that differ, from `at` to `end` (counted
+// from the row's start).
+void MarkRow(const uint8_t* now, const uint8_t* before, size_t at, size_t end, size_t tileBytes,
              TileChange* changes) {
-    for (size_t tile = at / tileBytes; at < rowBytes; at += tileBytes, ++tile) {
-        const size_t bytes = std::min(tileBytes, rowBytes - at);
-        if (!Differs(now + at, before + at, bytes))
-            continue;
-        size_t first = 0, last = 0;
-        DifferingBytes(now + at, before + at, bytes, &first, &last);
-        changes[tile].first = std::min(changes[tile].first, at + first);
-        changes[tile].last = std::max(changes[tile].last, at + last);
+    for (size_t tile = at / tileBytes; at < end; at += tileBytes, ++tile) {
+        const size_t bytes = std::min(tileBytes, end - at);
+        for (size_t piece = 0; piece < bytes; piece += 64) {
+            const uint64_t differs = DifferingMask(now + at + piece, before + at + piece,
+                                                   std::min<size_t>(64, bytes - piece));
+            if (!differs)
+                continue;
+            changes[tile].first = std::min(
+                changes[tile].first, at + piece + static_cast<size_t>(__builtin_ctzll(differs)));
+            changes[tile].last =
+                std::max(changes[tile].last,
+                         at + piece + 63 - static_cast<size_t>(__builtin_clzll(differs)));
+        }
     }
 }
 
@@ -195,6 +174,8 @@ void TakeChanges(const PixelSurface& frame, PixelSurface& shown, bool whole, Fra
                         rowBytes * static_cast<size_t>(bandBottom - bandTop)) == 0)
             continue;
         int first = -1, last = -1; // the band's changed rows
+        for (const TileSpan& span : spans)
+            std::fill(changed + span.from, changed + span.to, TileChange{});
         for (int y = bandTop; y < bandBottom; ++y) {
             bool rowChanged = false;
             for (const TileSpan& span : spans) {
@@ -203,9 +184,6 @@ void TakeChanges(const PixelSurface& frame, PixelSurface& shown, bool whole, Fra
                 // Most rows are as they were: one compare of the span tells.
                 if (std::memcmp(frame.Row(y) + start, shown.Row(y) + start, end - start) == 0)
                     continue;
-                if (first < 0 && !rowChanged)
-                    for (const TileSpan& reset : spans)
-                        std::fill(changed + reset.from, changed + reset.to, TileChange{});
                 MarkRow(frame.Row(y), shown.Row(y), start, end, tileBytes, changed);
                 std::memcpy(shown.Row(y) + start, frame.Row(y) + start, end - start);
                 rowChanged = true;

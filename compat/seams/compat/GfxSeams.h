@@ -76,6 +76,9 @@ COLORREF WindowColor(HWND window, int x, int y);
 // True while a window draws into pixels it shares with the X server (the desktop backend on
 // X11 with MIT-SHM), rather than into SDL's window surface.
 bool WindowPixelsShared();
+// True when there are such windows and the X server shows each as its shared pixels were last
+// drawn, once it has handled all that was sent (a round trip).
+bool SharedWindowsShownByServer();
 
 // True when the window's pixels are exactly what drawing the last presented frame afresh (scaled,
 // with its bars) would give them, however little of it the screen drew; false where the
