@@ -11,6 +11,8 @@ int64_t SteadyMicroseconds();
 int64_t ThreadNanoseconds();
 // Blocks the game's thread for about this long (in a browser: hands the time to the page).
 void SleepMilliseconds(uint32_t milliseconds);
+// The same, to the microsecond where the system's timers are that fine (a browser's are not).
+void SleepMicroseconds(int64_t microseconds);
 
 // The time of day in UTC, as the system's calendar gives it.
 struct UtcTime {

@@ -24,6 +24,10 @@ void SleepMilliseconds(uint32_t milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
+void SleepMicroseconds(int64_t microseconds) {
+    std::this_thread::sleep_for(std::chrono::microseconds(microseconds));
+}
+
 UtcTime TimeOfDay() {
     return compat::SystemTimeOfDay();
 }

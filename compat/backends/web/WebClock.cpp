@@ -21,6 +21,10 @@ void SleepMilliseconds(uint32_t milliseconds) {
     emscripten_sleep(milliseconds);
 }
 
+void SleepMicroseconds(int64_t microseconds) {
+    emscripten_sleep(static_cast<unsigned>((microseconds + 500) / 1000));
+}
+
 UtcTime TimeOfDay() {
     return compat::SystemTimeOfDay();
 }

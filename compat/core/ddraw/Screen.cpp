@@ -114,7 +114,7 @@ bool Screen::TakeRedrawWhole() {
 }
 
 void Screen::Present(const PixelSurface& frame, bool pace, bool drawnWhole, const DrawLog* drawn) {
-    const DWORD started = RunningTicks();
+    const int64_t started = PacingMicroseconds();
     // Nobody sees a minimised, hidden or wholly covered window: no drawing, only the pacing.
     const bool seen = window_ && presenter_->Seen();
     nobodySees_ = window_ && !seen;
@@ -148,9 +148,9 @@ void Screen::Present(const PixelSurface& frame, bool pace, bool drawnWhole, cons
     if (timed)
         presentingNanoseconds += platform::ThreadNanoseconds() - presentStart;
     if (pace && shownAtRefresh)
-        pacer_.FollowDisplay(RunningTicks());
+        pacer_.FollowDisplay(PacingMicroseconds());
     else if (pace)
-        pacer_.AfterPresent(started, RunningTicks());
+        pacer_.AfterPresent(started, PacingMicroseconds());
 }
 
 POINT Screen::ModePixelFromWindow(int x, int y) const {

@@ -1,6 +1,7 @@
 #include "ddraw/ScreenPacing.h"
 
 #include "platform/Clock.h"
+#include "time/Ticks.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -15,24 +16,27 @@ void FramePacer::SetRate(int framesPerSecond) {
     rate_ = rate;
 }
 
-void FramePacer::AfterPresent(DWORD presentStarted, DWORD presentEnded) {
-    const DWORD now = presentEnded;
+void FramePacer::AfterPresent(int64_t presentStarted, int64_t presentEnded) {
+    const int64_t now = presentEnded;
     if (!started_)
         StartAt(now);
-    deadline_ += static_cast<DWORD>(1000 / rate_);
-    remainder_ += 1000 % rate_;
+    const int64_t period = 1000000 / rate_;
+    deadline_ += period;
+    remainder_ += 1000000 % rate_;
     if (remainder_ >= rate_) {
         remainder_ -= rate_;
         ++deadline_;
     }
-
-    const int32_t period = 1000 / rate_;
-    const auto wait = static_cast<int32_t>(deadline_ - now);
-    if (wait > 0) {
-        Sleep(static_cast<DWORD>(wait));
+    const int64_t wait = deadline_ - now;
+    if (wait > 2 * period) {
+        StartAt(now); // the clock went back (the seams set it): a new schedule from here
         return;
     }
-    const auto presentTook = static_cast<int32_t>(now - presentStarted);
+    if (wait > 0) {
+        PacingSleep(wait);
+        return;
+    }
+    const int64_t presentTook = now - presentStarted;
     if (presentTook * 2 >= period || wait < -period) {
         // Late: either the display's vsync held the present back (follow the display from
         // here) or the loop fell behind (start afresh rather than rush to catch up).
@@ -40,7 +44,7 @@ void FramePacer::AfterPresent(DWORD presentStarted, DWORD presentEnded) {
     }
 }
 
-void FramePacer::StartAt(DWORD time) {
+void FramePacer::StartAt(int64_t time) {
     started_ = true;
     deadline_ = time;
     remainder_ = 0;

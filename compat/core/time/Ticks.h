@@ -4,11 +4,18 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 namespace compat {
 
 // The clock as timeGetTime reads it when nothing holds it: the set clock of the seams, else
 // the real one. The platform's own timing (the frames' pacing) reads this.
 DWORD RunningTicks();
+// The frames' pacing clock in microseconds, and its sleep: the real clock to the microsecond,
+// or the seams' set clock (which never wraps here), whose sleeps advance it by whole
+// milliseconds (the part of one left over is not slept).
+int64_t PacingMicroseconds();
+void PacingSleep(int64_t microseconds);
 // timeGetTime returns `ms` until the next hold or the release: a recorded run's game sees one
 // reading a pass, the one a replay gives it back.
 void HoldGameTicks(DWORD ms);

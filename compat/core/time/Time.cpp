@@ -69,6 +69,25 @@ DWORD RunningTicks() {
     return ticksSet ? setTicks.load() : RealTicks();
 }
 
+int64_t PacingMicroseconds() {
+    if (!ticksSet)
+        return platform::SteadyMicroseconds();
+    // The set clock counted on past its wraps: each reading adds what it moved since the last.
+    static int64_t counted = 0;
+    static DWORD last = 0;
+    const DWORD now = setTicks;
+    counted += int64_t{static_cast<DWORD>(now - last)} * 1000;
+    last = now;
+    return counted;
+}
+
+void PacingSleep(int64_t microseconds) {
+    if (ticksSet)
+        setTicks += static_cast<DWORD>(microseconds / 1000);
+    else
+        platform::SleepMicroseconds(microseconds);
+}
+
 void HoldGameTicks(DWORD ms) {
     heldGameTicks = ms;
     gameTicksHeld = true;

@@ -63,6 +63,18 @@ TEST_F(DirectDrawScreen, ASlowFrameIsNotFollowedByABurstOfUnpacedOnes) {
     }
 }
 
+TEST_F(DirectDrawScreen, PacingGoesOnAcrossTheWrapOfTheClock) {
+    BringUp();
+    compat::seams::SetTicks(0xFFFFFFF0u);
+    ASSERT_EQ(DD_OK, primary->Flip(nullptr, DDFLIP_WAIT)); // the schedule starts here
+    for (int i = 0; i < 3; ++i) {
+        const DWORD before = timeGetTime();
+        ASSERT_EQ(DD_OK, primary->Flip(nullptr, DDFLIP_WAIT));
+        EXPECT_GE(timeGetTime() - before, 16u) << i;
+        EXPECT_LE(timeGetTime() - before, 17u) << i;
+    }
+}
+
 TEST_F(DirectDrawScreen, FlipGoesOnPacingWhenTheWindowIsGone) {
     BringUp();
     compat::seams::DestroyTestWindow(window);
