@@ -9,7 +9,7 @@
 namespace compat {
 
 // The clock as timeGetTime reads it when nothing holds it: the set clock of the seams, else
-// the real one. The platform's own timing (the frames' pacing) reads this.
+// the real one. The platform's own timing reads this (the recorder's clock steps).
 DWORD RunningTicks();
 // The frames' pacing clock in microseconds, and its sleep: the real clock to the microsecond,
 // or the seams' set clock (which never wraps here), whose sleeps advance it by whole
