@@ -49,6 +49,18 @@ int NoteRequestError(Display*, XErrorEvent*) {
     return 0;
 }
 
+// Makes the request and waits for the server to handle it; false when it answered with an
+// error. Earlier requests' errors come first, to whoever handled them before.
+template <typename Request> bool WithoutError(Display* display, Request request) {
+    XSync(display, False);
+    requestFailed = false;
+    const auto earlier = XSetErrorHandler(NoteRequestError);
+    const bool made = request();
+    XSync(display, False);
+    XSetErrorHandler(earlier);
+    return made && !requestFailed;
+}
+
 // The depth we draw for an image's format; 0 for a format we do not draw.
 int BitsOf(const XImage& image) {
     if (image.bits_per_pixel == 32 && image.red_mask == 0xFF0000 && image.green_mask == 0xFF00 &&
@@ -130,13 +142,8 @@ bool ShmWindowPixels::MakeImage(int width, int height) {
     std::memset(memory, 0, bytes);
     segment.shmaddr = image_->data = static_cast<char*>(memory);
     segment.readOnly = False;
-    // Whether the server could attach the memory: earlier requests' errors come first, to
-    // whoever handled them before.
-    XSync(display_, False);
-    requestFailed = false;
-    const auto earlier = XSetErrorHandler(NoteRequestError);
-    segment_->attached = XShmAttach(display_, &segment) && (XSync(display_, False), !requestFailed);
-    XSetErrorHandler(earlier);
+    // Whether the server could attach the memory.
+    segment_->attached = WithoutError(display_, [&] { return XShmAttach(display_, &segment); });
     return segment_->attached;
 }
 
@@ -242,18 +249,17 @@ bool ShmWindowPixels::ServerHoldsDrawnPixels() const {
     WindowPixels drawn;
     if (!DrawnPixels(&drawn))
         return false;
-    XSync(display_, False);
-    requestFailed = false;
-    const auto earlier = XSetErrorHandler(NoteRequestError);
-    XImage* got = XGetImage(display_, xWindow_, 0, 0, static_cast<unsigned>(drawn.width),
-                            static_cast<unsigned>(drawn.height), AllPlanes, ZPixmap);
-    XSync(display_, False);
-    XSetErrorHandler(earlier);
+    XImage* got = nullptr;
+    const bool read = WithoutError(display_, [&] {
+        got = XGetImage(display_, xWindow_, 0, 0, static_cast<unsigned>(drawn.width),
+                        static_cast<unsigned>(drawn.height), AllPlanes, ZPixmap);
+        return got != nullptr;
+    });
     if (!got)
         return false;
     // The bits above a 24-bit depth's colour are the server's own.
     const uint32_t colour = drawn.bits == 32 ? 0xFFFFFF : 0xFFFF;
-    bool same = !requestFailed && got->bits_per_pixel == drawn.bits;
+    bool same = read && got->bits_per_pixel == drawn.bits;
     for (int y = 0; same && y < drawn.height; ++y) {
         for (int x = 0; same && x < drawn.width; ++x) {
             uint32_t ours = 0;

@@ -59,7 +59,7 @@ private:
     int bits_ = 0;
     bool beingRead_ = false; // a send has not been answered yet
     unsigned sends_ = 0;     // every few of them ask for an answer
-    bool counted_ = false;   // in the seams' count of shared windows
+    bool counted_ = false;   // in the seams' list of shared windows
 };
 
 } // namespace compat

@@ -22,6 +22,10 @@ struct BlitRect {
     int64_t Width() const { return right - left; }
     int64_t Height() const { return bottom - top; }
     bool Empty() const { return right <= left || bottom <= top; }
+    bool operator==(const BlitRect& other) const {
+        return left == other.left && top == other.top && right == other.right &&
+               bottom == other.bottom;
+    }
 };
 
 // The overlap of two rectangles; empty (Empty() true) when they do not meet.

@@ -38,9 +38,7 @@ private:
         uint64_t what;
         BlitRect where;
         bool operator==(const Step& other) const {
-            return what == other.what && where.left == other.where.left &&
-                   where.top == other.where.top && where.right == other.where.right &&
-                   where.bottom == other.where.bottom;
+            return what == other.what && where == other.where;
         }
     };
     bool known_ = false;

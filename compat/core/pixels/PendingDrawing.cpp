@@ -44,10 +44,8 @@ bool PendingDrawing::Uses(const PixelSurface* source) const {
 bool PendingDrawing::OnlyFill(const BlitRect& area, uint32_t* raw) const {
     if (steps_.size() != 1 || steps_[0].kind != Kind::Fill)
         return false;
-    const BlitRect& to = steps_[0].to;
     *raw = steps_[0].raw;
-    return to.left == area.left && to.top == area.top && to.right == area.right &&
-           to.bottom == area.bottom;
+    return steps_[0].to == area;
 }
 
 void PendingDrawing::DrawStep(const Step& step, PixelSurface& target,
