@@ -3,7 +3,10 @@
 
 #include <SDL.h>
 
+#include <condition_variable>
+#include <cstdint>
 #include <memory>
+#include <mutex>
 
 namespace platform {
 
@@ -11,6 +14,14 @@ struct AudioDevice {
     SDL_AudioDeviceID id = 0;
     FillAudio fill = nullptr;
     void* context = nullptr;
+
+    // SDL's thread goes on asking for periods while the device is paused (it plays silence
+    // then), so when nothing sounds the callback itself waits here for the next sound.
+    std::mutex restLock;
+    std::condition_variable woken;
+    bool resting = false; // the last fill left nothing sounding
+    bool closing = false;
+    uint64_t wakes = 0; // sounds started, so that one started during a fill is not slept through
 };
 
 namespace {
@@ -21,10 +32,29 @@ namespace {
 constexpr Uint16 kPeriodFrames = 1024;
 constexpr int kFrameBytes = 2 * sizeof(int16_t);
 
+// The wait comes at the start of the period after the quiet one, so the end of the last sound
+// has gone to the device before the thread rests. The device then runs dry and plays silence of
+// its own; the next sound is mixed as soon as it starts, rather than at the next period.
 void Callback(void* device, uint8_t* stream, int length) {
     auto* self = static_cast<AudioDevice*>(device);
-    self->fill(self->context, reinterpret_cast<int16_t*>(stream),
-               static_cast<size_t>(length) / kFrameBytes);
+    uint64_t seen = 0;
+    {
+        std::unique_lock<std::mutex> guard(self->restLock);
+        self->woken.wait(guard, [self] { return !self->resting || self->closing; });
+        seen = self->wakes;
+    }
+    const bool sounding = self->fill(self->context, reinterpret_cast<int16_t*>(stream),
+                                     static_cast<size_t>(length) / kFrameBytes);
+    std::lock_guard<std::mutex> guard(self->restLock);
+    self->resting = !sounding && self->wakes == seen;
+}
+
+// Wakes the callback for good: SDL closes a device with its lock held, the lock the callback
+// runs under.
+void StopResting(AudioDevice* device) {
+    std::lock_guard<std::mutex> guard(device->restLock);
+    device->closing = true;
+    device->woken.notify_all();
 }
 
 } // namespace
@@ -58,7 +88,15 @@ void StartAudio(AudioDevice* device) {
     SDL_PauseAudioDevice(device->id, 0);
 }
 
+void WakeAudio(AudioDevice* device) {
+    std::lock_guard<std::mutex> guard(device->restLock);
+    ++device->wakes;
+    device->resting = false;
+    device->woken.notify_all();
+}
+
 void CloseAudio(AudioDevice* device) {
+    StopResting(device);
     SDL_CloseAudioDevice(device->id);
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     delete device;

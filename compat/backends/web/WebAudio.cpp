@@ -61,6 +61,9 @@ void StartAudio(AudioDevice* device) {
     quibbo_audio_start(device);
 }
 
+// The page's timer pulls every period, quiet or not: it keeps the periods' times.
+void WakeAudio(AudioDevice*) {}
+
 // The timer runs on the one thread, between the game's steps: no fill is ever running here.
 void CloseAudio(AudioDevice* device) {
     quibbo_audio_close(device);

@@ -61,8 +61,16 @@ AudioOutput::~AudioOutput() {
         platform::CloseAudio(device);
 }
 
-void AudioOutput::Fill(void* output, int16_t* out, size_t frames) {
-    static_cast<AudioOutput*>(output)->mixer->Mix(out, frames);
+void AudioOutput::Play(Voice& voice, bool looping) {
+    mixer->Play(voice, looping);
+    if (device)
+        platform::WakeAudio(device);
+}
+
+bool AudioOutput::Fill(void* output, int16_t* out, size_t frames) {
+    auto* self = static_cast<AudioOutput*>(output);
+    self->fills.fetch_add(1, std::memory_order_relaxed);
+    return self->mixer->Mix(out, frames);
 }
 
 } // namespace compat::audio
@@ -87,6 +95,11 @@ std::vector<int16_t> RenderMix(size_t frames) {
 int PlayingBuffers() {
     auto output = audio::Newest();
     return output ? output->GetMixer().PlayingVoices() : 0;
+}
+
+uint64_t DeviceFills() {
+    auto output = audio::Newest();
+    return output ? output->DeviceFills() : 0;
 }
 
 int MixRate() {

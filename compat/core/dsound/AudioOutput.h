@@ -5,6 +5,8 @@
 #include "dsound/Mixer.h"
 #include "platform/Audio.h"
 
+#include <atomic>
+#include <cstdint>
 #include <memory>
 
 namespace compat::audio {
@@ -22,15 +24,20 @@ public:
     AudioOutput& operator=(const AudioOutput&) = delete;
 
     Mixer& GetMixer() { return *mixer; }
+    // Starts `voice` (Mixer::Play), waking a device that rests while nothing sounds.
+    void Play(Voice& voice, bool looping);
     bool HasDevice() const { return device != nullptr; }
+    // Periods the device has asked for.
+    uint64_t DeviceFills() const { return fills.load(std::memory_order_relaxed); }
 
 private:
     AudioOutput() = default;
-    static void Fill(void* output, int16_t* out, size_t frames);
+    static bool Fill(void* output, int16_t* out, size_t frames);
 
     // Made once the device has told its rate, before its callback is started.
     std::unique_ptr<Mixer> mixer;
     platform::AudioDevice* device = nullptr;
+    std::atomic<uint64_t> fills{0};
 };
 
 } // namespace compat::audio

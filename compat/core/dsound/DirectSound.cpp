@@ -115,7 +115,7 @@ public:
         // A priority is only for buffers whose placement is deferred, which are not offered.
         if (reserved != 0 || priority != 0 || (flags & ~static_cast<DWORD>(DSBPLAY_LOOPING)))
             return DSERR_INVALIDPARAM;
-        TheMixer().Play(voice, (flags & DSBPLAY_LOOPING) != 0);
+        output->Play(voice, (flags & DSBPLAY_LOOPING) != 0);
         return DS_OK;
     }
 

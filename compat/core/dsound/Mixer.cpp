@@ -102,7 +102,7 @@ int Mixer::PlayingVoices() const {
         std::count_if(voices.begin(), voices.end(), [](const Voice* v) { return v->playing; }));
 }
 
-void Mixer::Mix(int16_t* out, size_t frames) {
+bool Mixer::Mix(int16_t* out, size_t frames) {
     float sum[2 * kChunkFrames];
     std::lock_guard<std::mutex> guard(lock);
     for (size_t done = 0; done < frames;) {
@@ -114,6 +114,7 @@ void Mixer::Mix(int16_t* out, size_t frames) {
             out[2 * done + i] = Clip(sum[i]);
         done += count;
     }
+    return std::any_of(voices.begin(), voices.end(), [](const Voice* v) { return v->playing; });
 }
 
 void Mixer::MixVoice(Voice& voice, float* sum, size_t frames) {

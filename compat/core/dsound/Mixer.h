@@ -76,8 +76,9 @@ public:
     // False when there was no BeginWrite to end.
     bool EndWrite(Voice& voice);
 
-    // The next `frames` frames of the mix, interleaved left and right.
-    void Mix(int16_t* out, size_t frames);
+    // The next `frames` frames of the mix, interleaved left and right; whether a voice still
+    // plays after them.
+    bool Mix(int16_t* out, size_t frames);
     int PlayingVoices() const;
 
 private:

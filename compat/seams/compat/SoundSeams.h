@@ -23,6 +23,8 @@ int PlayingBuffers();
 // The rate, in frames per second, at which the newest DirectSound object mixes: the audio
 // device's own rate, or the one given to MixWithoutDevice. 0 when there is none.
 int MixRate();
+// How many periods the newest DirectSound object's audio device has asked the mix for.
+uint64_t DeviceFills();
 // How many times CoUninitialize has been called since the last ResetAll.
 int CoUninitializeCalls();
 

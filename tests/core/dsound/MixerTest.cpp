@@ -306,18 +306,29 @@ TEST(MixerDeviceTest, TheAudioDevicesCallbackMixesOnItsOwnThread) {
     EXPECT_GT(compat::seams::MixRate(), 0);
     EXPECT_TRUE(compat::seams::RenderMix(16).empty()); // the device has the mix, not the test
 
-    // 50 ms of sound plays to its end in real time.
+    // 50 ms of sound plays to its end in real time, twice: once from the start, once after the
+    // device has rested, asking for no periods while nothing sounded.
     WAVEFORMATEX format = Pcm(1, 16);
     DSBUFFERDESC desc = Desc(format, kRate / 20 * 2);
     LPDIRECTSOUNDBUFFER buffer = nullptr;
     ASSERT_EQ(ds->CreateSoundBuffer(&desc, &buffer, nullptr), DS_OK);
-    ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (compat::seams::PlayingBuffers() > 0 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    EXPECT_EQ(compat::seams::PlayingBuffers(), 0);
+    auto playToTheEnd = [&] {
+        const uint64_t fills = compat::seams::DeviceFills();
+        ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (compat::seams::PlayingBuffers() > 0 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        EXPECT_EQ(compat::seams::PlayingBuffers(), 0);
+        EXPECT_GT(compat::seams::DeviceFills(), fills);
+    };
+    playToTheEnd();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const uint64_t quiet = compat::seams::DeviceFills();
+    std::this_thread::sleep_for(std::chrono::milliseconds(250)); // ten periods
+    EXPECT_EQ(compat::seams::DeviceFills(), quiet);
+    playToTheEnd();
     buffer->Release();
-    EXPECT_EQ(ds->Release(), 0u);
+    EXPECT_EQ(ds->Release(), 0u);           // closes the resting device
     EXPECT_EQ(compat::seams::MixRate(), 0); // the device is closed
 }
 
