@@ -218,7 +218,11 @@ HRESULT Surface::Flip(LPDIRECTDRAWSURFACE7 targetOverride, DWORD flags) {
     Touched();
     backBuffer_->Touched();
     filledSinceFlip_ = backBuffer_->filledSinceFlip_ = false;
-    owner_->GetScreen().Present(pixels_, !(flags & DDFLIP_NOVSYNC), !missing_, &drawn_);
+    const bool taken =
+        owner_->GetScreen().Present(pixels_, !(flags & DDFLIP_NOVSYNC), !missing_, &drawn_);
+    // The last frame shown, brought up to this one only where its drawing differs, is this one.
+    if (ChangedDrawing().check && taken)
+        ChangedDrawing().different += LastPresentedFrame().pixels != pixels_.pixels;
     return DD_OK;
 }
 

@@ -113,7 +113,7 @@ bool Screen::TakeRedrawWhole() {
     return whole;
 }
 
-void Screen::Present(const PixelSurface& frame, bool pace, bool drawnWhole, const DrawLog* drawn) {
+bool Screen::Present(const PixelSurface& frame, bool pace, bool drawnWhole, const DrawLog* drawn) {
     const int64_t started = PacingMicroseconds();
     // Nobody sees a minimised, hidden or wholly covered window: no drawing, only the pacing.
     const bool seen = window_ && presenter_->Seen();
@@ -123,6 +123,7 @@ void Screen::Present(const PixelSurface& frame, bool pace, bool drawnWhole, cons
     const int64_t presentStart = timed ? platform::ThreadNanoseconds() : 0;
     NoteFrameTime(seen && drawnWhole);
     bool shownAtRefresh = false;
+    bool taken = false;
     if (window_ && frame.width == width_ && frame.height == height_ &&
         frame.bitsPerPixel == bitsPerPixel_ && !frame.pixels.empty()) {
         bool shown = false;
@@ -139,6 +140,7 @@ void Screen::Present(const PixelSurface& frame, bool pace, bool drawnWhole, cons
         }
         if (drawnWhole)
             NoteDrawn(drawn);
+        taken = drawnWhole;
         // The window gets all of the next frame it shows.
         if (!shown)
             RedrawWhole();
@@ -151,6 +153,7 @@ void Screen::Present(const PixelSurface& frame, bool pace, bool drawnWhole, cons
         pacer_.FollowDisplay(PacingMicroseconds());
     else if (pace)
         pacer_.AfterPresent(started, PacingMicroseconds());
+    return taken;
 }
 
 POINT Screen::ModePixelFromWindow(int x, int y) const {

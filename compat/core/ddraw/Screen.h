@@ -49,8 +49,9 @@ public:
     // nobody could see the window) is never shown: the window and the last frame wait for the
     // next whole one.
     // With `drawn` (what drew the frame), the frame is compared with the last one by its
-    // pixels only where their drawing differed.
-    void Present(const PixelSurface& frame, bool pace, bool drawnWhole = true,
+    // pixels only where their drawing differed. True when the frame became the last one
+    // (LastPresentedFrame).
+    bool Present(const PixelSurface& frame, bool pace, bool drawnWhole = true,
                  const DrawLog* drawn = nullptr);
     // True while the last present found the window minimised, hidden or covered whole: the
     // drawing of the next frame may be left out (see Surface::LeavesOutDrawing).

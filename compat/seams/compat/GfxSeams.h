@@ -51,8 +51,9 @@ bool IsLost(IDirectDrawSurface7* surface);
 // --- Drawing only what changed ---
 
 // With the check on, each frame that a flip draws only where it differs from the frame its
-// back buffer held is drawn whole as well, and the two are compared. Frames that came out
-// different since the check was turned on.
+// back buffer held is drawn whole as well, and the two are compared; and the last frame
+// presented, brought up to the flipped one only where their drawing differs, is compared
+// with it. Frames that came out different either way since the check was turned on.
 void CheckChangedDrawing(bool on);
 uint64_t FramesDrawnDifferently();
 
