@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -31,6 +32,11 @@ namespace {
 // eighth of what a hidden game costs).
 constexpr Uint16 kPeriodFrames = 1024;
 constexpr int kFrameBytes = 2 * sizeof(int16_t);
+// The longest the callback rests at a time. Some backends do their own work on the thread that
+// calls it (SDL's PulseAudio loop answers the server there; PipeWire's data thread calls it), so
+// it comes back now and then with a period of silence rather than holding that thread for as
+// long as the game is quiet.
+constexpr auto kLongestRest = std::chrono::milliseconds(250);
 
 // The wait comes at the start of the period after the quiet one, so the end of the last sound
 // has gone to the device before the thread rests. The device then runs dry and plays silence of
@@ -40,7 +46,8 @@ void Callback(void* device, uint8_t* stream, int length) {
     uint64_t seen = 0;
     {
         std::unique_lock<std::mutex> guard(self->restLock);
-        self->woken.wait(guard, [self] { return !self->resting || self->closing; });
+        self->woken.wait_for(guard, kLongestRest,
+                             [self] { return !self->resting || self->closing; });
         seen = self->wakes;
     }
     const bool sounding = self->fill(self->context, reinterpret_cast<int16_t*>(stream),

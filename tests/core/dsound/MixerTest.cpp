@@ -307,7 +307,7 @@ TEST(MixerDeviceTest, TheAudioDevicesCallbackMixesOnItsOwnThread) {
     EXPECT_TRUE(compat::seams::RenderMix(16).empty()); // the device has the mix, not the test
 
     // 50 ms of sound plays to its end in real time, twice: once from the start, once after the
-    // device has rested, asking for no periods while nothing sounded.
+    // device has rested, asking for at most one period (not nine) while nothing sounded.
     WAVEFORMATEX format = Pcm(1, 16);
     DSBUFFERDESC desc = Desc(format, kRate / 20 * 2);
     LPDIRECTSOUNDBUFFER buffer = nullptr;
@@ -324,8 +324,8 @@ TEST(MixerDeviceTest, TheAudioDevicesCallbackMixesOnItsOwnThread) {
     playToTheEnd();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     const uint64_t quiet = compat::seams::DeviceFills();
-    std::this_thread::sleep_for(std::chrono::milliseconds(250)); // ten periods
-    EXPECT_EQ(compat::seams::DeviceFills(), quiet);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_LE(compat::seams::DeviceFills() - quiet, 1u);
     playToTheEnd();
     buffer->Release();
     EXPECT_EQ(ds->Release(), 0u);           // closes the resting device
