@@ -9,9 +9,8 @@ namespace platform {
 int64_t SteadyMicroseconds();
 // The processor time the calling thread has used, in nanoseconds (what a present costs).
 int64_t ThreadNanoseconds();
-// Blocks the game's thread for about this long (in a browser: hands the time to the page).
-void SleepMilliseconds(uint32_t milliseconds);
-// The same, to the microsecond where the system's timers are that fine (a browser's are not).
+// Blocks the game's thread for about this long, to the microsecond where the system's timers
+// are that fine (in a browser: hands the time to the page, in whole milliseconds).
 void SleepMicroseconds(int64_t microseconds);
 
 // The time of day in UTC, as the system's calendar gives it.

@@ -20,10 +20,6 @@ int64_t ThreadNanoseconds() {
     return int64_t{now.tv_sec} * 1000000000 + now.tv_nsec;
 }
 
-void SleepMilliseconds(uint32_t milliseconds) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
 void SleepMicroseconds(int64_t microseconds) {
     std::this_thread::sleep_for(std::chrono::microseconds(microseconds));
 }

@@ -17,10 +17,6 @@ int64_t ThreadNanoseconds() {
     return static_cast<int64_t>(emscripten_get_now() * 1e6);
 }
 
-void SleepMilliseconds(uint32_t milliseconds) {
-    emscripten_sleep(milliseconds);
-}
-
 void SleepMicroseconds(int64_t microseconds) {
     emscripten_sleep(static_cast<unsigned>((microseconds + 500) / 1000));
 }

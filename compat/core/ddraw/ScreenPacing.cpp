@@ -33,7 +33,7 @@ void FramePacer::AfterPresent(int64_t presentStarted, int64_t presentEnded) {
         return;
     }
     if (wait > 0) {
-        PacingSleep(wait);
+        SleepOnClock(wait);
         return;
     }
     const int64_t presentTook = now - presentStarted;

@@ -7,7 +7,7 @@ namespace compat {
 
 // Keeps presented frames one refresh period apart. The game's loop has no pacing of its own
 // and vsync does not wait under Xvfb or the dummy drivers, so after each present the pacer
-// sleeps (PacingSleep, which advances a test's set clock instead of waiting) until the frame's
+// sleeps (SleepOnClock, which advances a test's set clock instead of waiting) until the frame's
 // time is up. Deadlines are kept to the microsecond and advance by exactly 1000000/rate on
 // average, so there is no drift, and the frames are as even as the system's timers let them
 // be (a millisecond clock would make them 16, 17, 17 ms apart, and a frame woken a little late

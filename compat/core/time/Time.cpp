@@ -81,7 +81,7 @@ int64_t PacingMicroseconds() {
     return counted;
 }
 
-void PacingSleep(int64_t microseconds) {
+void SleepOnClock(int64_t microseconds) {
     if (ticksSet)
         setTicks += static_cast<DWORD>(microseconds / 1000);
     else
@@ -104,11 +104,7 @@ DWORD WINAPI timeGetTime(void) {
 }
 
 void WINAPI Sleep(DWORD milliseconds) {
-    if (ticksSet) {
-        setTicks += milliseconds;
-        return;
-    }
-    platform::SleepMilliseconds(milliseconds);
+    compat::SleepOnClock(int64_t{milliseconds} * 1000);
 }
 
 void WINAPI GetSystemTime(LPSYSTEMTIME systemTime) {
