@@ -12,13 +12,18 @@ namespace compat {
 
 namespace {
 
-// Changes are found in tiles of kTileWidth pixels by kTileRows rows: a tile that changes is
-// drawn whole, one that does not is left alone. The moving edge of a large picture changes
-// only the tiles along it, not the box around it.
-constexpr int kTileWidth = 32;
+// Changes are found in tiles of kTileWidth pixels by kTileRows rows: a tile that does not change
+// is left alone. The moving edge of a large picture changes only the tiles along it, not the
+// box around it.
+constexpr int kTileWidth = 16;
 constexpr int kTileRows = 8;
-// A frame with more areas than this joins the rest into its last one: each area costs the
-// window a request of its own.
+// What an area costs beyond its pixels, counted in the mode's pixels as a full-screen window
+// shows them: a request to the window, and the setting up of each of its rows. Measured on
+// X: a request costs about as much as drawing 100 such pixels, a row about as much as 10. Two
+// areas that would waste fewer pixels than that as one are drawn as one.
+constexpr int64_t kAreaCost = 128;
+constexpr int64_t kRowCost = 10;
+// A frame with more areas than this joins the rest into its last one.
 constexpr size_t kMostAreas = 64;
 // The most tiles a row has: the widest surface over the tile width.
 constexpr int kMostTiles = (kMaxSurfaceSide + kTileWidth - 1) / kTileWidth;
@@ -54,13 +59,15 @@ uint64_t DifferingMask(const uint8_t* a, const uint8_t* b, size_t bytes) {
 struct TileChange {
     size_t first = SIZE_MAX;
     size_t last = 0;
+    int top = 0; // the first and last rows that changed in it
+    int bottom = 0;
     bool Any() const { return first <= last; }
 };
 
-// Widens the changes of the tiles of a row by the bytes that differ, from `at` to `end` (counted
-// from the row's start).
+// Widens the changes of the tiles of row `y` by the bytes that differ, from `at` to `end`
+// (counted from the row's start).
 void MarkRow(const uint8_t* now, const uint8_t* before, size_t at, size_t end, size_t tileBytes,
-             TileChange* changes) {
+             int y, TileChange* changes) {
     for (size_t tile = at / tileBytes; at < end; at += tileBytes, ++tile) {
         const size_t bytes = std::min(tileBytes, end - at);
         for (size_t piece = 0; piece < bytes; piece += 64) {
@@ -68,6 +75,9 @@ void MarkRow(const uint8_t* now, const uint8_t* before, size_t at, size_t end, s
                                                    std::min<size_t>(64, bytes - piece));
             if (!differs)
                 continue;
+            if (!changes[tile].Any())
+                changes[tile].top = y;
+            changes[tile].bottom = y;
             changes[tile].first = std::min(
                 changes[tile].first, at + piece + static_cast<size_t>(__builtin_ctzll(differs)));
             changes[tile].last =
@@ -109,20 +119,21 @@ void DamagedSpans(const platform::FrameDamage& damage, int top, int bottom, int 
     spans->resize(kept);
 }
 
-// The tiles an area's columns lie in: [first, end).
-int64_t FirstTile(const BlitRect& area) {
-    return area.left / kTileWidth;
+int64_t PixelsOf(const BlitRect& area) {
+    return area.Width() * area.Height();
 }
-int64_t EndTile(const BlitRect& area) {
-    return (area.right + kTileWidth - 1) / kTileWidth;
+
+// The pixels that one area enclosing `a` and `b` would draw beyond theirs.
+int64_t WasteOfEnclosing(const BlitRect& a, const BlitRect& b) {
+    return PixelsOf(Enclosing(a, b)) - PixelsOf(a) - PixelsOf(b) + PixelsOf(Intersect(a, b));
 }
 
 void AddArea(std::vector<BlitRect>& areas, const BlitRect& area) {
-    // Tiles of the same columns changed right above: one taller area over the columns of both.
-    for (BlitRect& above : areas) {
-        if (above.bottom == area.top && FirstTile(above) == FirstTile(area) &&
-            EndTile(above) == EndTile(area)) {
-            above = Enclosing(above, area);
+    // An area that would waste little as one with another (most often the same edge in the
+    // band above) joins it.
+    for (BlitRect& other : areas) {
+        if (WasteOfEnclosing(other, area) <= kAreaCost) {
+            other = Enclosing(other, area);
             return;
         }
     }
@@ -131,6 +142,34 @@ void AddArea(std::vector<BlitRect>& areas, const BlitRect& area) {
         return;
     }
     areas.push_back(area);
+}
+
+// The areas of a band's changed tiles in `span`: each tile's changed pixels, from its leftmost
+// to its rightmost and from its first changed row to its last, joined with the next tile's
+// where the gap between them costs less than an area of its own.
+void AddBandAreas(const TileChange* changed, const TileSpan& span, size_t pixelBytes,
+                  std::vector<BlitRect>* areas) {
+    BlitRect piece;
+    bool open = false;
+    for (int tile = span.from; tile < span.to; ++tile) {
+        const TileChange& change = changed[tile];
+        if (!change.Any())
+            continue;
+        const BlitRect next{static_cast<int64_t>(change.first / pixelBytes), change.top,
+                            static_cast<int64_t>(change.last / pixelBytes) + 1, change.bottom + 1};
+        if (open) {
+            // Apart, the tile's pixels would cost an area and its rows.
+            if (WasteOfEnclosing(piece, next) <= kAreaCost + next.Height() * kRowCost) {
+                piece = Enclosing(piece, next);
+                continue;
+            }
+            AddArea(*areas, piece);
+        }
+        piece = next;
+        open = true;
+    }
+    if (open)
+        AddArea(*areas, piece);
 }
 
 } // namespace
@@ -153,7 +192,8 @@ void TakeChanges(const PixelSurface& frame, PixelSurface& shown, bool whole, Fra
     const size_t rowBytes = static_cast<size_t>(frame.width) * pixelBytes;
     const size_t tileBytes = static_cast<size_t>(kTileWidth) * pixelBytes;
     const int tiles = (frame.width + kTileWidth - 1) / kTileWidth;
-    TileChange changed[kMostTiles];
+    // Off the stack: a browser's is small.
+    thread_local TileChange changed[kMostTiles];
     const bool contiguous = static_cast<size_t>(frame.pitch) == rowBytes;
     const bool anywhere = !damage || damage->anywhere;
     if (!anywhere && damage->areas.empty())
@@ -173,7 +213,7 @@ void TakeChanges(const PixelSurface& frame, PixelSurface& shown, bool whole, Fra
             std::memcmp(frame.Row(bandTop), shown.Row(bandTop),
                         rowBytes * static_cast<size_t>(bandBottom - bandTop)) == 0)
             continue;
-        int first = -1, last = -1; // the band's changed rows
+        bool bandChanged = false;
         for (const TileSpan& span : spans)
             std::fill(changed + span.from, changed + span.to, TileChange{});
         for (int y = bandTop; y < bandBottom; ++y) {
@@ -184,34 +224,16 @@ void TakeChanges(const PixelSurface& frame, PixelSurface& shown, bool whole, Fra
                 // Most rows are as they were: one compare of the span tells.
                 if (std::memcmp(frame.Row(y) + start, shown.Row(y) + start, end - start) == 0)
                     continue;
-                MarkRow(frame.Row(y), shown.Row(y), start, end, tileBytes, changed);
+                MarkRow(frame.Row(y), shown.Row(y), start, end, tileBytes, y, changed);
                 std::memcpy(shown.Row(y) + start, frame.Row(y) + start, end - start);
                 rowChanged = true;
             }
-            if (!rowChanged)
-                continue;
-            first = first < 0 ? y : first;
-            last = y;
+            bandChanged = bandChanged || rowChanged;
         }
-        if (first < 0)
+        if (!bandChanged)
             continue;
-        // A run of changed tiles side by side is one area, from the leftmost pixel that changed
-        // in its first tile to the rightmost in its last.
-        for (const TileSpan& span : spans) {
-            for (int tile = span.from; tile < span.to;) {
-                if (!changed[tile].Any()) {
-                    ++tile;
-                    continue;
-                }
-                const int from = tile;
-                while (tile < span.to && changed[tile].Any())
-                    ++tile;
-                AddArea(changes->areas,
-                        BlitRect{static_cast<int64_t>(changed[from].first / pixelBytes), first,
-                                 static_cast<int64_t>(changed[tile - 1].last / pixelBytes) + 1,
-                                 last + 1});
-            }
-        }
+        for (const TileSpan& span : spans)
+            AddBandAreas(changed, span, pixelBytes, &changes->areas);
     }
 }
 

@@ -20,11 +20,11 @@ struct FrameChanges {
 
 // Finds what `frame` changes against `shown` (the frame shown last) and brings `shown` up to
 // `frame`, copying only the rows that changed. Everything has changed where `whole` is set or
-// `shown` has another size or depth. Changes are found in tiles of 32 pixels by 8 rows; the
-// changed tiles side by side in a band of rows make one area, only as tall as the band's
-// changed rows and only as wide as the pixels that changed in its first and last tile. An area
-// right below another of the same tiles joins it. Only the tiles that meet `damage` are
-// compared (all of them without one).
+// `shown` has another size or depth. Changes are found in tiles of 16 pixels by 8 rows; each
+// changed tile gives the rectangle around its changed pixels. Rectangles that would waste only
+// a few pixels as one (those of tiles side by side, or of the same edge in the band below) are
+// drawn as one, since each area costs the window a request and its rows a setting up. Only the
+// tiles that meet `damage` are compared (all of them without one).
 void TakeChanges(const PixelSurface& frame, PixelSurface& shown, bool whole, FrameChanges* changes,
                  const platform::FrameDamage* damage = nullptr);
 

@@ -3,6 +3,7 @@
 // and of the window's size.
 #include "DirectDrawFixture.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <tuple>
@@ -59,6 +60,26 @@ TEST_P(PresentChanges, SmallChangesShowAsAFullRedrawWouldAcrossModesAndSizes) {
     const int64_t dotsDrawn = DrawAndCompare(kept, kWidth, kHeight, frame);
     EXPECT_GT(dotsDrawn, 0);
     EXPECT_LE(dotsDrawn, 3 * 2 * 2);
+
+    // A cloud's round outline moves a pixel to the right on a plain sky: what changes runs along
+    // the outline at every slope, and only that much is drawn, not the box around the cloud.
+    RECT sky{180, 100, 460, 380};
+    const auto skyWithRing = [&](int centreX) {
+        ASSERT_EQ(DD_OK, Fill(frame, 0x3DFE, &sky));
+        for (int step = 0; step < 720; ++step) {
+            const double angle = step * 3.14159265358979 / 360;
+            compat::seams::SetPixelOf(
+                frame, centreX + static_cast<int>(std::lround(100 * std::cos(angle))),
+                240 + static_cast<int>(std::lround(100 * std::sin(angle))), 0xFFFF);
+        }
+    };
+    skyWithRing(320);
+    EXPECT_GT(DrawAndCompare(kept, kWidth, kHeight, frame), 0);
+    skyWithRing(321);
+    const int64_t ringDrawn = DrawAndCompare(kept, kWidth, kHeight, frame);
+    EXPECT_GT(ringDrawn, 0);
+    // The ring's box is 202 by 201 mode pixels, shown 5:3 in the window: a sixth of that.
+    EXPECT_LT(ringDrawn, 202 * 201 * 25 / 9 / 6);
 
     // Another mode: the old picture's place is bars now.
     IDirectDrawSurface7* wide = MakeNumberedPicture(1280, 720, 0x777);
