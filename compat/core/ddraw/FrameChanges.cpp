@@ -119,13 +119,9 @@ void DamagedSpans(const platform::FrameDamage& damage, int top, int bottom, int 
     spans->resize(kept);
 }
 
-int64_t PixelsOf(const BlitRect& area) {
-    return area.Width() * area.Height();
-}
-
 // The pixels that one area enclosing `a` and `b` would draw beyond theirs.
 int64_t WasteOfEnclosing(const BlitRect& a, const BlitRect& b) {
-    return PixelsOf(Enclosing(a, b)) - PixelsOf(a) - PixelsOf(b) + PixelsOf(Intersect(a, b));
+    return Enclosing(a, b).Area() - a.Area() - b.Area() + Intersect(a, b).Area();
 }
 
 void AddArea(std::vector<BlitRect>& areas, const BlitRect& area) {

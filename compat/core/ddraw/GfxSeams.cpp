@@ -239,7 +239,7 @@ int64_t ProbeWindowPixels::Draw(IDirectDrawSurface7* frame) {
         return 0;
     int64_t pixels = 0;
     for (const BlitRect& area : state_->picture.Draw(Read(frame), state_->shown, state_->window))
-        pixels += area.Width() * area.Height();
+        pixels += area.Area();
     return pixels;
 }
 

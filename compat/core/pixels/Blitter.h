@@ -21,6 +21,7 @@ struct BlitRect {
 
     int64_t Width() const { return right - left; }
     int64_t Height() const { return bottom - top; }
+    int64_t Area() const { return Width() * Height(); }
     bool Empty() const { return right <= left || bottom <= top; }
     bool operator==(const BlitRect& other) const {
         return left == other.left && top == other.top && right == other.right &&

@@ -11,10 +11,6 @@ constexpr size_t kMostSteps = 4096;
 // More areas than this join into their last one.
 constexpr size_t kMostAreas = 64;
 
-int64_t AreaOf(const BlitRect& rect) {
-    return rect.Width() * rect.Height();
-}
-
 void AddArea(std::vector<BlitRect>* areas, const BlitRect& area) {
     if (area.Empty())
         return;
@@ -25,7 +21,7 @@ void AddArea(std::vector<BlitRect>* areas, const BlitRect& area) {
         // A picture that moved a little is where it was and where it is now: one area that
         // holds both is smaller than the two, and its pixels are drawn only once.
         const BlitRect both = Enclosing(known, area);
-        if (!Intersect(known, area).Empty() && AreaOf(both) <= AreaOf(known) + AreaOf(area)) {
+        if (!Intersect(known, area).Empty() && both.Area() <= known.Area() + area.Area()) {
             known = both;
             return;
         }
