@@ -213,7 +213,6 @@ void TakeChanges(const PixelSurface& frame, PixelSurface& shown, bool whole, Fra
         for (const TileSpan& span : spans)
             std::fill(changed + span.from, changed + span.to, TileChange{});
         for (int y = bandTop; y < bandBottom; ++y) {
-            bool rowChanged = false;
             for (const TileSpan& span : spans) {
                 const size_t start = static_cast<size_t>(span.from) * tileBytes;
                 const size_t end = std::min(rowBytes, static_cast<size_t>(span.to) * tileBytes);
@@ -222,9 +221,8 @@ void TakeChanges(const PixelSurface& frame, PixelSurface& shown, bool whole, Fra
                     continue;
                 MarkRow(frame.Row(y), shown.Row(y), start, end, tileBytes, y, changed);
                 std::memcpy(shown.Row(y) + start, frame.Row(y) + start, end - start);
-                rowChanged = true;
+                bandChanged = true;
             }
-            bandChanged = bandChanged || rowChanged;
         }
         if (!bandChanged)
             continue;
