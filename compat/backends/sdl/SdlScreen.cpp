@@ -10,6 +10,8 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -19,6 +21,25 @@ namespace {
 
 // The window's size changed since the choice was last written.
 bool choiceUnsaved = false;
+
+// With QUIBBO_WINDOW_AREAS naming a file, the areas of the window each present of the window's
+// pixels sends (x,y,w,h, one frame a line, empty for a frame that changed nothing) are appended
+// to it, for bench/desktop-cost's bare presenter, which sends the same areas. Costs nothing
+// otherwise.
+void NoteWindowAreas(const std::vector<BlitRect>& areas) {
+    static FILE* const file = [] {
+        const char* path = std::getenv("QUIBBO_WINDOW_AREAS");
+        return path && *path ? std::fopen(path, "a") : nullptr;
+    }();
+    if (!file)
+        return;
+    for (size_t i = 0; i < areas.size(); ++i)
+        std::fprintf(file, "%s%lld,%lld,%lld,%lld", i ? " " : "",
+                     static_cast<long long>(areas[i].left), static_cast<long long>(areas[i].top),
+                     static_cast<long long>(areas[i].Width()),
+                     static_cast<long long>(areas[i].Height()));
+    std::fputc('\n', file);
+}
 
 // True for an OpenGL renderer drawn by the CPU (Mesa's llvmpipe under Xvfb or without a
 // graphics card): it costs several times the CPU of drawing into the window ourselves.
@@ -341,6 +362,7 @@ bool SdlScreen::PresentIntoWindowSurface(const PixelSurface& frame, PixelSurface
     const std::vector<BlitRect>& drawn = picture_.Draw(frame, shown, pixels, &damage);
     if (surface && SDL_MUSTLOCK(surface))
         SDL_UnlockSurface(surface);
+    NoteWindowAreas(drawn);
     if (drawn.empty())
         return true;
     if (shared_.Started()) {
