@@ -9,10 +9,6 @@ namespace compat {
 
 namespace {
 
-uint32_t Mix(uint32_t under, uint32_t over, uint32_t coverage) {
-    return (over * coverage + under * (255 - coverage) + 127) / 255;
-}
-
 // The part of the surface a mask at (x, y) covers, in surface pixels; empty when none.
 struct Box {
     int64_t left = 0, top = 0, right = 0, bottom = 0;
@@ -28,32 +24,18 @@ Box CoveredBox(const PixelSurface& pixels, const platform::TextMask& mask, int x
     return box;
 }
 
-// Mixes the colour into the pixels under the mask, pixel by pixel.
-template <typename Pixel>
-void BlendRows(PixelSurface& pixels, const platform::TextMask& mask, int x, int y, COLORREF color,
-               const Box& box) {
-    const int bits = pixels.bitsPerPixel;
-    const auto solid = static_cast<Pixel>(RawFromColor(color, bits));
+// Mixes the colour into the pixels under the mask, row by row.
+void Blend(PixelSurface& pixels, const platform::TextMask& mask, int x, int y, COLORREF color,
+           const Box& box) {
+    const int count = static_cast<int>(box.right - box.left);
     for (int64_t py = box.top; py < box.bottom; ++py) {
         const uint8_t* coverage =
             mask.coverage.data() + static_cast<size_t>(py - y) * mask.width + (box.left - x);
-        uint8_t* row = pixels.Row(static_cast<int>(py)) + box.left * int64_t{sizeof(Pixel)};
-        for (int64_t px = box.left; px < box.right; ++px, ++coverage, row += sizeof(Pixel)) {
-            const uint32_t a = *coverage;
-            if (!a)
-                continue;
-            Pixel out = solid;
-            if (a != 255) {
-                Pixel raw;
-                std::memcpy(&raw, row, sizeof raw);
-                const COLORREF under = ColorFromRaw(raw, bits);
-                const COLORREF mixed = Mix(GetRValue(under), GetRValue(color), a) |
-                                       Mix(GetGValue(under), GetGValue(color), a) << 8 |
-                                       Mix(GetBValue(under), GetBValue(color), a) << 16;
-                out = static_cast<Pixel>(RawFromColor(mixed, bits));
-            }
-            std::memcpy(row, &out, sizeof out);
-        }
+        uint8_t* row = pixels.Row(static_cast<int>(py)) + box.left * pixels.BytesPerPixel();
+        if (pixels.bitsPerPixel == 16)
+            BlendCoverageRow16(reinterpret_cast<uint16_t*>(row), coverage, count, color);
+        else
+            BlendCoverageRow32(reinterpret_cast<uint32_t*>(row), coverage, count, color);
     }
 }
 
@@ -107,14 +89,6 @@ void PasteBox(PixelSurface& pixels, const Box& box, const std::vector<uint8_t>& 
     for (int64_t y = box.top; y < box.bottom; ++y)
         std::memcpy(pixels.Row(static_cast<int>(y)) + box.left * pixels.BytesPerPixel(),
                     held.data() + static_cast<size_t>(y - box.top) * rowBytes, rowBytes);
-}
-
-void Blend(PixelSurface& pixels, const platform::TextMask& mask, int x, int y, COLORREF color,
-           const Box& box) {
-    if (pixels.bitsPerPixel == 16)
-        BlendRows<uint16_t>(pixels, mask, x, y, color, box);
-    else
-        BlendRows<uint32_t>(pixels, mask, x, y, color, box);
 }
 
 } // namespace

@@ -57,6 +57,13 @@ void FillPixels(PixelSurface& target, const BlitRect& area, uint32_t raw);
 // only to have a pixel or two read (a colour match) costs those pages, not a fill of them all.
 void ZeroPixels(PixelSurface& target);
 
+// Mixes the colour 0x00BBGGRR into `count` pixels of a row (RGB565 or XRGB8888) by the
+// coverage of each, 0 to 255: each channel becomes (colour * c + under * (255 - c) + 127) / 255
+// of the pixel's colour as ColorFromRaw gives it, stored as RawFromColor does. A pixel of
+// coverage 0 is left as it is.
+void BlendCoverageRow16(uint16_t* row, const uint8_t* coverage, int count, uint32_t color);
+void BlendCoverageRow32(uint32_t* row, const uint8_t* coverage, int count, uint32_t color);
+
 // Copies `from` (inside `source`) into the destination rectangle `to`, scaled by the sampling
 // rule above, drawing only the destination pixels inside `visible` (which must lie inside both
 // `to` and `target`). With a key, source pixels equal to `*key` are left out. Both surfaces

@@ -241,6 +241,51 @@ TEST_F(TextTest, FullCoverageIsTheTextColoursOwnPixelAt16Bits) {
     seams::DeletePixelContext(narrow); // lets the font go
 }
 
+// White over black at 32 bits shows each pixel's coverage c as its channels; the same text
+// over any colour, at either depth, mixes each channel as (text * c + under * (255 - c) + 127)
+// / 255, to the bit, whatever the row's length and the pixel's place in it.
+TEST_F(TextTest, EdgesMixTheColoursByCoverageExactlyAtBothDepths) {
+    HFONT font = Font("verdana", -23);
+    const char* text = "Level 12: Whirlpool";
+    const int length = static_cast<int>(std::strlen(text));
+    seams::FillRawPixels(canvas, 0);
+    SelectObject(canvas, font);
+    SetTextColor(canvas, RGB(255, 255, 255));
+    ASSERT_TRUE(TextOutA(canvas, 3, 4, text, length));
+    const COLORREF ink = RGB(228, 103, 101), under = RGB(63, 189, 240);
+    auto mix = [](int u, int t, int c) { return (t * c + u * (255 - c) + 127) / 255; };
+    for (int bits : {16, 32}) {
+        SCOPED_TRACE(bits);
+        HDC other = seams::CreatePixelContext(kWidth, kHeight, bits);
+        const uint32_t underRaw = bits == 16 ? (7u << 11) | (47u << 5) | 30u : 0x3FBDF0;
+        seams::FillRawPixels(other, underRaw);
+        SetBkMode(other, TRANSPARENT);
+        SelectObject(other, font);
+        SetTextColor(other, ink);
+        ASSERT_TRUE(TextOutA(other, 3, 4, text, length));
+        // The colour of the 16-bit sky as the mix reads it: each channel widened to 8 bits.
+        const COLORREF read = bits == 16 ? RGB(57, 190, 247) : under;
+        int partial = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                uint32_t coverage = 0, got = 0;
+                seams::ReadRawPixel(canvas, x, y, &coverage);
+                seams::ReadRawPixel(other, x, y, &got);
+                const int c = static_cast<int>(coverage & 0xFF);
+                partial += c > 0 && c < 255;
+                const int r = mix(GetRValue(read), GetRValue(ink), c);
+                const int g = mix(GetGValue(read), GetGValue(ink), c);
+                const int b = mix(GetBValue(read), GetBValue(ink), c);
+                const uint32_t want = c == 0       ? underRaw
+                                      : bits == 16 ? (r >> 3) << 11 | (g >> 2) << 5 | b >> 3
+                                                   : static_cast<uint32_t>(r << 16 | g << 8 | b);
+                ASSERT_EQ(want, got) << "at " << x << ", " << y << ", coverage " << c;
+            }
+        EXPECT_GT(partial, 100);
+        seams::DeletePixelContext(other); // lets the font go
+    }
+}
+
 TEST_F(TextTest, BoldIsWiderThanNormal) {
     for (const char* face : {"verdana", "mistral"}) {
         SCOPED_TRACE(face);
