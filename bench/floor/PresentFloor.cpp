@@ -119,24 +119,23 @@ int main(int argc, char** argv) {
     const int bytes = image->bits_per_pixel / 8;
 
     bool beingRead = false;
+    // Takes the server's next event (waiting for one): the answer says it has read the memory.
+    const auto takeEvent = [&] {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == completion)
+            beingRead = false;
+    };
     unsigned sends = 0;
     timespec next{};
     clock_gettime(CLOCK_MONOTONIC, &next);
     for (size_t f = 0;; f = (f + 1) % frames.size()) {
-        while (XPending(display) > 0) {
-            XEvent event;
-            XNextEvent(display, &event);
-            if (event.type == completion)
-                beingRead = false;
-        }
+        while (XPending(display) > 0)
+            takeEvent();
         const Frame& frame = frames[f];
         if (!frame.empty()) {
-            while (beingRead) { // the memory is written only once the server has read it
-                XEvent event;
-                XNextEvent(display, &event);
-                if (event.type == completion)
-                    beingRead = false;
-            }
+            while (beingRead) // the memory is written only once the server has read it
+                takeEvent();
             const bool answer = ++sends % kSendsPerAnswer == 0;
             for (size_t i = 0; i < frame.size(); ++i) {
                 const Area& a = frame[i];
